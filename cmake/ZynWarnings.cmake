@@ -1,0 +1,7 @@
+# Warning set for the project's own targets.
+add_library(zyn_warnings INTERFACE)
+target_compile_options(zyn_warnings INTERFACE -Wall -Wextra -Wno-unused-parameter)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # Exports that return std::string from extern "C" are part of the interface.
+  target_compile_options(zyn_warnings INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-Wno-return-type-c-linkage>)
+endif()

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds zyn for every platform and runs every test:
+#   linux       native tests
+#   linux-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   mingw-x64   the Windows tests under wine64
+#   mingw-i686  the shipping zyn.dll, built and its export table checked
+# and, when clang is present, each fuzz target for a short bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+JOBS="${ZYN_JOBS:-$(nproc)}"
+passed=0
+failed=0
+failed_presets=()
+
+run_preset() {
+  local preset="$1"
+  echo "==== ${preset}: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$JOBS"
+  echo "==== ${preset}: test"
+  local log="build/${preset}/ctest.log"
+  if ctest --preset "$preset" -j "$JOBS" --timeout 900 2>&1 | tee "$log"; then :; else failed_presets+=("$preset"); fi
+  # Tally from CTest's summary line: "N% tests passed, F tests failed out of T".
+  local line total fails
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [ -n "$line" ]; then
+    fails=$(sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.*failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + total - fails))
+    failed=$((failed + fails))
+  else
+    failed=$((failed + 1))
+    failed_presets+=("$preset")
+  fi
+}
+
+for preset in linux linux-asan mingw-x64 mingw-i686; do
+  run_preset "$preset"
+done
+
+if [ -x scripts/fuzz-smoke.sh ]; then
+  echo "==== fuzz targets"
+  if bash scripts/fuzz-smoke.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); failed_presets+=("fuzz"); fi
+fi
+
+echo
+if [ "${#failed_presets[@]}" -ne 0 ]; then
+  echo "failing: ${failed_presets[*]}"
+fi
+echo "${passed} passed, ${failed} failed"
+[ "$failed" -eq 0 ] && [ "${#failed_presets[@]}" -eq 0 ]
