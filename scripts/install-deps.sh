@@ -9,7 +9,7 @@ PACKAGES=(
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # fuzzing (libFuzzer ships with clang)
-  clang
+  clang libclang-rt-14-dev
   # library dependencies
   libcurl4-openssl-dev libutfcpp-dev libsdl2-dev
   # benchmark-only comparison

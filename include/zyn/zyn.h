@@ -197,7 +197,10 @@ ZYN_EXPORT int ZYN_CALL zyn_DebuggerIsPresent(void);
 /* ---------------------------------------------------------------------------
  * Waiting and CPU load
  * ------------------------------------------------------------------------- */
-/* (waiting) */
+/* Blocks the calling thread for at least the given milliseconds of monotonic time. */
+ZYN_EXPORT int ZYN_CALL zyn_wait(uint32_t milliseconds);
+/* Busy share of the whole machine since the previous sample, 0.0 to 1.0; -1.0 on failure. */
+ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void);
 
 /* ---------------------------------------------------------------------------
  * Narrow and wide strings
