@@ -225,7 +225,36 @@ ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void);
 /* ---------------------------------------------------------------------------
  * Inventories
  * ------------------------------------------------------------------------- */
-/* (inventory) */
+/* Inventories are addressed by 32-bit handles counted from 1. An unknown handle
+ * gives error 6 and changes nothing. Names, file names and texts are
+ * zero-terminated narrow strings; a null name or text gives error 5. */
+
+/* Creates an empty inventory; its handle, or 0 with error 12 once no handle is left. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_create(void);
+/* 1 when an inventory has the handle, 0 otherwise (an unknown handle is not an error). */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_exists(int handle);
+/* Releases one inventory without saving it; 0 with error 6 for an unknown handle. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy(int handle);
+/* Releases every inventory without saving; the number released. Handles keep counting. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy_all(void);
+/* Adds (or, when negative, takes away) an amount, truncated toward zero; an item at 0 or below goes. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_add_item(int handle, const char* name, double amount);
+/* 1 when the inventory holds an item of exactly that name (also one of quantity 0). */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_item_exists(int handle, const char* name);
+/* "name=quantity\n" per item; valid until the next call on the inventory or its release. */
+ZYN_EXPORT const char* ZYN_CALL zyn_inventory_item_list(int handle, int32_t* length);
+/* The item's quantity; 0.0 for an item the inventory does not hold (no error). */
+ZYN_EXPORT double ZYN_CALL zyn_inventory_get_quantidade(int handle, const char* name);
+/* Sets the file name that save and load then use instead of theirs; empty clears it. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_setfilename(int handle, const char* file_name);
+/* Writes a changed inventory with items; its item count, or 0 when nothing was written. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_save(int handle, const char* file_name);
+/* Saves every inventory to its own file name; the number of inventories written. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_save_all(void);
+/* Replaces the items with a file's lines; the item count, or 0 with error 10. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_loadfromfile(int handle, const char* file_name);
+/* Adds the LF-ended lines of a text and marks the inventory saved; the item count, or 0 with error 5. */
+ZYN_EXPORT int ZYN_CALL zyn_inventory_loadfromstring(int handle, const char* text);
 
 /* ---------------------------------------------------------------------------
  * HTTP

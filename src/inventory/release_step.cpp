@@ -1,4 +1,5 @@
-// zyn_unload's inventory step. No inventory store yet: nothing to destroy.
+// zyn_unload's inventory step: every inventory goes, none is saved.
 #include "core/release.h"
+#include "inventory/registry.h"
 
-void zyn::release::inventories() {}
+void zyn::release::inventories() { inventory::registry().destroy_all(); }

@@ -1,0 +1,115 @@
+// Inventory add and lookup on inventories of 10, 100 and 1,000 items (the
+// item looked for is the last one, the worst case of the front-to-back
+// search), and loading a 10,000-line text from a string and from a file.
+#include <zyn/zyn.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+std::string item_name(int i) { return "item" + std::to_string(100000 + i); }
+
+// A fresh inventory holding n items of quantity 5.
+int filled_inventory(int n)
+{
+    zyn_init("bench");
+    const int h = zyn_inventory_create();
+    for (int i = 0; i < n; ++i)
+        zyn_inventory_add_item(h, item_name(i).c_str(), 5);
+    return h;
+}
+
+void BM_AddToExistingItem(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const int h = filled_inventory(n);
+    const std::string last = item_name(n - 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zyn_inventory_add_item(h, last.c_str(), 1.0));
+    zyn_unload();
+}
+BENCHMARK(BM_AddToExistingItem)->Arg(10)->Arg(100)->Arg(1000);
+
+void BM_AddNewItemThenRemoveIt(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const int h = filled_inventory(n);
+    for (auto _ : state) {
+        zyn_inventory_add_item(h, "newcomer", 3.0);  // searched in vain, then appended
+        zyn_inventory_add_item(h, "newcomer", -3.0); // found last, then removed
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+    zyn_unload();
+}
+BENCHMARK(BM_AddNewItemThenRemoveIt)->Arg(10)->Arg(100)->Arg(1000);
+
+void BM_GetQuantityOfLastItem(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const int h = filled_inventory(n);
+    const std::string last = item_name(n - 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zyn_inventory_get_quantidade(h, last.c_str()));
+    zyn_unload();
+}
+BENCHMARK(BM_GetQuantityOfLastItem)->Arg(10)->Arg(100)->Arg(1000);
+
+void BM_ItemExistsMissing(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    const int h = filled_inventory(n);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zyn_inventory_item_exists(h, "not held"));
+    zyn_unload();
+}
+BENCHMARK(BM_ItemExistsMissing)->Arg(10)->Arg(100)->Arg(1000);
+
+// 10,000 lines: `distinct` different names, repeated in turn.
+std::string ten_thousand_lines(int distinct)
+{
+    std::string text;
+    for (int i = 0; i < 10000; ++i)
+        text += item_name(i % distinct) + "=" + std::to_string(1 + i % 97) + "\n";
+    return text;
+}
+
+void BM_LoadFromString10000Lines(benchmark::State& state)
+{
+    const std::string text = ten_thousand_lines(int(state.range(0)));
+    zyn_init("bench");
+    for (auto _ : state) {
+        const int h = zyn_inventory_create();
+        benchmark::DoNotOptimize(zyn_inventory_loadfromstring(h, text.c_str()));
+        zyn_inventory_destroy(h);
+    }
+    state.SetItemsProcessed(state.iterations() * 10000);
+    state.SetBytesProcessed(state.iterations() * int64_t(text.size()));
+    zyn_unload();
+}
+BENCHMARK(BM_LoadFromString10000Lines)->ArgName("names")->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadFromFile10000Lines(benchmark::State& state)
+{
+    const std::string text = ten_thousand_lines(int(state.range(0)));
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("zyn-inventory-bench-" + std::to_string(state.range(0)) + ".txt"))
+            .string();
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    zyn_init("bench");
+    const int h = zyn_inventory_create();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zyn_inventory_loadfromfile(h, path.c_str()));
+    state.SetItemsProcessed(state.iterations() * 10000);
+    zyn_unload();
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadFromFile10000Lines)->ArgName("names")->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,32 @@
+// The string reader of inventory text, on an inventory that already holds
+// items, followed by one add of an amount taken from the input's last 8 bytes
+// (any double: NaN, infinities, values beyond 64 bits).
+#include "inventory_fuzz_checks.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const int h = fuzz::empty_inventory();
+    zyn_inventory_add_item(h, "arrows", 3);
+    zyn_inventory_add_item(h, "crumb", 0.5);
+
+    const std::string text(reinterpret_cast<const char*>(data), size); // stops at a zero byte for the reader
+    const int count = zyn_inventory_loadfromstring(h, text.c_str());
+    fuzz::check_inventory(h, count);
+
+    if (size >= sizeof(double)) {
+        double amount;
+        std::memcpy(&amount, data + size - sizeof amount, sizeof amount);
+        zyn_inventory_add_item(h, "arrows", amount);
+        zyn_inventory_add_item(h, "crumb", amount);
+        zyn_inventory_add_item(h, "fresh", amount);
+        fuzz::check_inventory(h, 0);
+    }
+    int32_t length = -1;
+    if (!zyn_inventory_item_list(h, &length) || length < 0)
+        std::abort();
+    return 0;
+}

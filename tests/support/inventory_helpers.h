@@ -1,0 +1,45 @@
+// Small helpers shared by the inventory tests.
+#pragma once
+
+#include <zyn/zyn.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace test {
+
+// The inventory's list text, read through the pointer and length it returns.
+inline std::string inventory_list(int handle)
+{
+    int32_t length = -1;
+    const char* text = zyn_inventory_item_list(handle, &length);
+    if (!text)
+        return "<null>";
+    return std::string(text, static_cast<std::size_t>(length));
+}
+
+// The platform's text-mode line end, as the save step writes it.
+#if defined(_WIN32)
+constexpr const char* kLineEnd = "\r\n";
+#else
+constexpr const char* kLineEnd = "\n";
+#endif
+
+// Whole-file helpers working in binary, so line ends are seen as written.
+std::string read_bytes(const std::string& path);
+void write_bytes(const std::string& path, const std::string& bytes);
+bool file_exists(const std::string& path);
+
+// Each test starts from a freshly loaded library with an empty registry.
+class LoadedLibrary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        zyn_unload();
+        ASSERT_EQ(zyn_init("inventory tests"), 1);
+    }
+    void TearDown() override { zyn_unload(); }
+};
+
+} // namespace test
