@@ -262,12 +262,12 @@ TEST_F(Sockets, BadBuffersAndCommandsAreRefused)
     EXPECT_EQ(zyn_socket_send(&client, buffer, -8), -1);
     expect_error(ZYN_ERR_CALL_FAILED, ZYN_WSAEINVAL);
     EXPECT_EQ(zyn_socket_recv(&client, nullptr, 4), -1);
-    expect_error(ZYN_ERR_CALL_FAILED, 10014); // WSAEFAULT
+    expect_error(ZYN_ERR_CALL_FAILED, ZYN_WSAEFAULT);
     EXPECT_EQ(zyn_socket_send(&client, nullptr, 4), -1);
-    expect_error(ZYN_ERR_CALL_FAILED, 10014);
+    expect_error(ZYN_ERR_CALL_FAILED, ZYN_WSAEFAULT);
     EXPECT_EQ(zyn_socket_io(&client, ZYN_FIONREAD, nullptr), 0);
     expect_error(ZYN_ERR_CALL_FAILED, -1);
-    EXPECT_EQ(zyn_socket_geterror(), 10014);
+    EXPECT_EQ(zyn_socket_geterror(), ZYN_WSAEFAULT);
 
     // None of it consumed the waiting bytes.
     EXPECT_EQ(zyn_socket_recv(&client, buffer, sizeof buffer), 4);

@@ -242,6 +242,7 @@ constexpr int32_t ZYN_FIONREAD = static_cast<int32_t>(0x4004667Fu);  /* *argumen
 /* Socket error codes met by a client, as zyn_socket_geterror and the extended
  * error report them on every platform (the Winsock numbers). */
 constexpr int ZYN_WSAEINTR = 10004;
+constexpr int ZYN_WSAEFAULT = 10014;
 constexpr int ZYN_WSAEINVAL = 10022;
 constexpr int ZYN_WSAEWOULDBLOCK = 10035;
 constexpr int ZYN_WSAENOTSOCK = 10038;

@@ -10,7 +10,6 @@ using namespace zyn;
 namespace {
 
 constexpr int32_t kNoCode = -1; // the platform's failure value, not an error code
-constexpr int32_t kWsaEfault = 10014; // a pointer argument that points nowhere
 
 // The part every operation on a socket shares: the frame, then the layer
 // test (error 11) and the socket variable (error 5 when missing).
@@ -39,7 +38,7 @@ int transfer(zyn_socket* sock, const void* buffer, int32_t length, Transfer&& ca
             net::os::set_last_error(ZYN_WSAEINVAL);
             result = -1;
         } else if (buffer == nullptr && length > 0) {
-            net::os::set_last_error(kWsaEfault);
+            net::os::set_last_error(ZYN_WSAEFAULT);
             result = -1;
         } else {
             result = call(s);
@@ -113,7 +112,7 @@ ZYN_EXPORT int ZYN_CALL zyn_socket_io(zyn_socket* sock, int32_t command, uint32_
 {
     return on_socket(sock, [&](zyn_socket s) {
         if (argument == nullptr) {
-            net::os::set_last_error(kWsaEfault);
+            net::os::set_last_error(ZYN_WSAEFAULT);
             return frame::fail(ZYN_ERR_CALL_FAILED, 0, kNoCode);
         }
         const int result = net::os::control(s, command, argument);
