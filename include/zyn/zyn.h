@@ -264,7 +264,45 @@ ZYN_EXPORT int ZYN_CALL zyn_inventory_loadfromstring(int handle, const char* tex
 /* ---------------------------------------------------------------------------
  * TCP sockets
  * ------------------------------------------------------------------------- */
-/* (sockets) */
+/* Command values of zyn_socket_io: the Winsock numbers, accepted on every platform. */
+constexpr int32_t ZYN_FIONBIO = static_cast<int32_t>(0x8004667Eu);  /* *argument non-zero: non-blocking */
+constexpr int32_t ZYN_FIONREAD = static_cast<int32_t>(0x4004667Fu);  /* *argument receives the bytes waiting */
+
+/* Socket error codes met by a client, as zyn_socket_geterror and the extended
+ * error report them on every platform (the Winsock numbers). */
+constexpr int ZYN_WSAEINTR = 10004;
+constexpr int ZYN_WSAEFAULT = 10014;
+constexpr int ZYN_WSAEINVAL = 10022;
+constexpr int ZYN_WSAEWOULDBLOCK = 10035;
+constexpr int ZYN_WSAENOTSOCK = 10038;
+constexpr int ZYN_WSAECONNABORTED = 10053;
+constexpr int ZYN_WSAECONNRESET = 10054;
+constexpr int ZYN_WSAENOTCONN = 10057;
+constexpr int ZYN_WSAETIMEDOUT = 10060;
+constexpr int ZYN_WSAECONNREFUSED = 10061;
+constexpr int ZYN_WSAHOST_NOT_FOUND = 11001;
+constexpr int ZYN_WSATRY_AGAIN = 11002;
+constexpr int ZYN_WSANO_RECOVERY = 11003;
+constexpr int ZYN_WSANO_DATA = 11004;
+
+/* Starts the socket layer (Winsock 2.2). Error 4 when started; 2 with the startup result. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_load(void);
+/* 1 while the socket layer is started. No frame. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_isloaded(void);
+/* Stops the socket layer; 1 also when it was not started. Sockets still held stay open. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_unload(void);
+/* Resolves host and port and connects a blocking TCP socket into *sock. Error 2 with the resolver code, or -1. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_connect(const char* host, const char* port, zyn_socket* sock);
+/* Closes *sock, leaving the variable as it is. Error 2 with -1 when the value is not an open socket. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_close(zyn_socket* sock);
+/* Applies a control command (ZYN_FIONBIO, ZYN_FIONREAD) to *sock. Error 2 with -1. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_io(zyn_socket* sock, int32_t command, uint32_t* argument);
+/* The calling thread's last socket error, a Winsock number on every platform. No frame. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_geterror(void);
+/* Receives up to length bytes: the count, 0 when the peer closed, or -1 with error 2 and the socket error. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_recv(zyn_socket* sock, void* buffer, int32_t length);
+/* Sends up to length bytes: the count sent, or -1 with error 2 and the socket error. */
+ZYN_EXPORT int ZYN_CALL zyn_socket_send(zyn_socket* sock, const void* buffer, int32_t length);
 
 /* ---------------------------------------------------------------------------
  * Timers and the timestamp

@@ -1,4 +1,5 @@
-// zyn_unload's socket step. No socket layer yet: nothing to unload.
+// zyn_unload's socket step: stop the socket layer as zyn_socket_unload does.
 #include "core/release.h"
+#include "net/socket_layer.h"
 
-void zyn::release::socket_layer() {}
+void zyn::release::socket_layer() { zyn::net::socket_layer::stop(); }

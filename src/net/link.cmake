@@ -1,0 +1,4 @@
+# sockets
+if(WIN32)
+  target_link_libraries(zyn_deps INTERFACE ws2_32)
+endif()
