@@ -207,6 +207,44 @@ TEST(Capture, TheGamesUserDataIsLeftAlone)
     EXPECT_EQ(GetWindowLongPtrA(game.hwnd(), GWLP_USERDATA), LONG_PTR(0x5a5a1234));
 }
 
+int g_wide_commands = 0;
+LRESULT CALLBACK wide_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_APPCOMMAND) {
+        ++g_wide_commands;
+        return TRUE;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+TEST(Capture, AUnicodeWindowStaysUnicode)
+{
+    // Game frameworks usually create wide windows; the capture hooks them with
+    // the narrow functions and must give them back as they were.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &wide_procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZynCaptureTestWideWindow";
+    RegisterClassW(&wc);
+    const std::string title = unique_title("wide");
+    const std::wstring wide_title(title.begin(), title.end());
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, wide_title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(IsWindowUnicode(hwnd));
+
+    ASSERT_TRUE(start(title));
+    g_wide_commands = 0;
+    EXPECT_EQ(SendMessageW(hwnd, WM_APPCOMMAND, WPARAM(hwnd), MAKELPARAM(0, APPCOMMAND_VOLUME_DOWN)), TRUE);
+    EXPECT_EQ(g_wide_commands, 1);
+    EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_VOLUME_DOWN);
+
+    zyn_capture_stop_events();
+    EXPECT_TRUE(IsWindowUnicode(hwnd));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&wide_procedure));
+    DestroyWindow(hwnd);
+}
+
 TEST(Capture, UnloadingTheModuleStopsAnActiveCapture)
 {
     // A second copy of the module under another name has its own capture;
