@@ -192,7 +192,20 @@ ZYN_EXPORT int ZYN_CALL zyn_DebuggerIsPresent(void);
 /* ---------------------------------------------------------------------------
  * Events and window-message capture
  * ------------------------------------------------------------------------- */
-/* (events) */
+/* Appends an event (code, param1, param2) to the back of the process-wide queue. */
+ZYN_EXPORT int ZYN_CALL zyn_event_send(int32_t code, int32_t param1, int32_t param2);
+/* Takes the front event into *event: 1; on an empty queue sets event->code to 0 and returns 0. */
+ZYN_EXPORT int ZYN_CALL zyn_event_get(EventRecord* event);
+/* Number of queued events. */
+ZYN_EXPORT int ZYN_CALL zyn_event_count(void);
+/* Removes every queued event; returns 1. */
+ZYN_EXPORT int ZYN_CALL zyn_event_clear(void);
+/* Hooks the top-level window with this title (length bytes, no NUL needed) for media keys. No frame. */
+ZYN_EXPORT int ZYN_CALL zyn_capture_start_events(const char* title, size_t length);
+/* Gives the captured window its own procedure back. No frame. */
+ZYN_EXPORT void ZYN_CALL zyn_capture_stop_events(void);
+/* The waiting ZYN_MEDIA_* code, then 0 until the next media key. No frame. */
+ZYN_EXPORT int ZYN_CALL zyn_capture_get_event(void);
 
 /* ---------------------------------------------------------------------------
  * Waiting and CPU load
@@ -324,7 +337,20 @@ ZYN_EXPORT int64_t ZYN_CALL zyn_timer_get_timestamp(int unit);
 /* ---------------------------------------------------------------------------
  * Random numbers, rounding and percentages
  * ------------------------------------------------------------------------- */
-/* (random) */
+/* Uniform draw from min to max inclusive (wrapping when max < min); -1 when not loaded. */
+ZYN_EXPORT int32_t ZYN_CALL zyn_random_int32(int32_t min, int32_t max);
+/* Uniform 64-bit draw from min to max inclusive (wrapping when max < min); -1 when not loaded. */
+ZYN_EXPORT int64_t ZYN_CALL zyn_random_int64(int64_t min, int64_t max);
+/* zyn_random_int64 with the bounds truncated toward zero from doubles. */
+ZYN_EXPORT double ZYN_CALL zyn_random_int64_bgt_compatibility(double min, double max);
+/* 1 when a draw from 0 to 100 is at most chance, else 0; -1 when not loaded. */
+ZYN_EXPORT int ZYN_CALL zyn_getlucky(int32_t chance);
+/* Rounds to at most 15 decimal places (half up; negative fractions toward zero). */
+ZYN_EXPORT double ZYN_CALL zyn_round(double value, uint32_t places);
+/* percent of number, for percent above 0 up to 100; -1.0 with error 5 otherwise. */
+ZYN_EXPORT float ZYN_CALL zyn_percent_to_number(float number, float percent);
+/* part as a percentage of total; -1.0 with error 5 when total is 0 or part exceeds it. */
+ZYN_EXPORT float ZYN_CALL zyn_number_to_percent(float total, float part);
 
 /* ---------------------------------------------------------------------------
  * Machine, processes, registry, controllers and dialogs

@@ -1,4 +1,5 @@
 // Waiting on the monotonic clock, and the machine's CPU load between samples.
+#include "core/cpu_load.h"
 #include "core/frame.h"
 #include "core/system_clock_services.h"
 #include "time/clock.h"
@@ -51,9 +52,7 @@ ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void)
         if (!os::system_times(now))
             return -1.0f; // no code: the system gave no figures
         const uint64_t total = now.kernel + now.user;
-        const uint64_t delta_total = total - g_cpu_sample.previousTotal;
-        const uint64_t delta_idle = now.idle - g_cpu_sample.previousIdle;
-        const float load = delta_total == 0 ? 1.0f : 1.0f - float(delta_idle) / float(delta_total);
+        const float load = core::busy_fraction(now.idle - g_cpu_sample.previousIdle, total - g_cpu_sample.previousTotal);
         g_cpu_sample.previousIdle = now.idle;
         g_cpu_sample.previousTotal = total;
         return load;
