@@ -21,6 +21,10 @@ std::FILE* open_narrow(const char* path, const char* mode);
 std::FILE* open_log(const std::string& name);
 std::FILE* open_log(const zyn_wstring& name);
 
+// 64-bit stream positions: fseek and ftell where long may be 32 bits.
+int seek(std::FILE* file, int64_t offset, int origin);
+int64_t tell(std::FILE* file);
+
 // The stream's length in bytes, found at its end; the stream is left at its start.
 // False when the position cannot be read.
 bool length(std::FILE* file, uint64_t& bytes);

@@ -31,6 +31,13 @@ uint32_t saturated(uint64_t bytes)
     return bytes > kMax ? kMax : uint32_t(bytes);
 }
 
+// Opens a file for reading and finds its length, leaving it at its start.
+bool open_at_start(const char* path, Stream& in, uint64_t& length)
+{
+    in.file = path ? stream::open_narrow(path, "rb") : nullptr;
+    return in.file && stream::length(in.file, length);
+}
+
 int put(const char* path, const void* data, uint32_t size, const char* mode)
 {
     return frame::full(0, [&] {
@@ -64,11 +71,9 @@ ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint3
     return frame::full(uint32_t(0), [&]() -> uint32_t {
         if (!buffer && size > 0)
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, uint32_t(0));
-        if (!path)
-            return 0;
-        Stream in(stream::open_narrow(path, "rb"));
+        Stream in(nullptr);
         uint64_t length = 0;
-        if (!in.file || !stream::length(in.file, length))
+        if (!open_at_start(path, in, length))
             return 0;
         const uint32_t wanted = length < size ? uint32_t(length) : size;
         return wanted == 0 ? 0 : uint32_t(std::fread(buffer, 1, wanted, in.file));
@@ -78,12 +83,8 @@ ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint3
 ZYN_EXPORT uint32_t ZYN_CALL zyn_get_file_size(const char* path)
 {
     return frame::full(uint32_t(0), [&]() -> uint32_t {
-        if (!path)
-            return 0;
-        Stream in(stream::open_narrow(path, "rb"));
+        Stream in(nullptr);
         uint64_t length = 0;
-        if (!in.file || !stream::length(in.file, length))
-            return 0;
-        return saturated(length);
+        return open_at_start(path, in, length) ? saturated(length) : 0;
     });
 }

@@ -37,15 +37,8 @@ std::FILE* open_log(const zyn_wstring& name)
     return std::fopen(native.c_str(), "w");
 }
 
-bool length(std::FILE* file, uint64_t& bytes)
-{
-    if (fseeko(file, 0, SEEK_END) != 0)
-        return false;
-    const off_t end = ftello(file);
-    if (end < 0 || fseeko(file, 0, SEEK_SET) != 0)
-        return false;
-    bytes = uint64_t(end);
-    return true;
-}
+int seek(std::FILE* file, int64_t offset, int origin) { return fseeko(file, off_t(offset), origin); }
+
+int64_t tell(std::FILE* file) { return int64_t(ftello(file)); }
 
 } // namespace zyn::files::stream

@@ -25,15 +25,8 @@ std::FILE* open_log(const zyn_wstring& name)
     return _wfsopen(name.c_str(), L"wt", _SH_DENYNO);
 }
 
-bool length(std::FILE* file, uint64_t& bytes)
-{
-    if (_fseeki64(file, 0, SEEK_END) != 0)
-        return false;
-    const __int64 end = _ftelli64(file);
-    if (end < 0 || _fseeki64(file, 0, SEEK_SET) != 0)
-        return false;
-    bytes = uint64_t(end);
-    return true;
-}
+int seek(std::FILE* file, int64_t offset, int origin) { return _fseeki64(file, offset, origin); }
+
+int64_t tell(std::FILE* file) { return _ftelli64(file); }
 
 } // namespace zyn::files::stream
