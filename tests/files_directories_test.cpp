@@ -13,6 +13,7 @@
 #include <vector>
 
 #if !defined(_WIN32)
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -279,6 +280,26 @@ TEST_F(Directories, CopyOverwritesOnlyWhenAskedAndNeverDestroysTheSource)
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
     EXPECT_EQ(zyn_get_extendederror(), 0);
 }
+
+#if !defined(_WIN32)
+TEST_F(Directories, PipesAreNeitherCopiedNorListedAsFilesAndNeverBlock)
+{
+    ASSERT_EQ(mkfifo(dir.join("pipe").c_str(), 0600), 0);
+    put_file(dir.join("real.sav"), "r");
+    // Opening a pipe waits for its other end; the copy must fail at once instead.
+    EXPECT_EQ(zyn_file_copy(at("pipe"), at("copy.sav"), true), 0);
+    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
+    EXPECT_FALSE(fs::exists(dir.join("copy.sav")));
+    EXPECT_EQ(zyn_file_copy(at("real.sav"), at("pipe"), true), 0);
+    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
+
+    EXPECT_EQ(zyn_file_exists(at("pipe")), 1);
+    wstring_list files;
+    EXPECT_EQ(zyn_list_files(wide_path(dir.path()), files), 1);
+    EXPECT_EQ(test::sorted(files), std::vector<zyn_wstring>{wide_path(dir.join("real.sav"))});
+    EXPECT_EQ(zyn_file_delete(at("pipe")), 1);
+}
+#endif
 
 TEST_F(Directories, FileDeleteRemovesFilesAndReadOnlyFilesButNotDirectories)
 {

@@ -26,6 +26,7 @@ struct LogStream {
     {
         if (file)
             std::fclose(file);
+        file = nullptr;
     }
 } g_log;
 

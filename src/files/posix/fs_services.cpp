@@ -209,7 +209,9 @@ bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void*
 
 bool copy_file(const Path& from, const Path& to, bool overwrite)
 {
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking opens: a FIFO at either name fails at once instead of
+    // waiting for a peer; regular files are not affected.
+    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat source;
     if (in.fd < 0 || ::fstat(in.fd, &source) != 0 || !S_ISREG(source.st_mode))
         return false;
@@ -217,10 +219,10 @@ bool copy_file(const Path& from, const Path& to, bool overwrite)
     // Create the destination when it is new; open an existing one without
     // cutting it, so a copy onto the source itself is caught before any loss.
     bool created = true;
-    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, source.st_mode & 0777));
+    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, source.st_mode & 0777));
     if (out.fd < 0 && errno == EEXIST && overwrite) {
         created = false;
-        out.fd = ::open(to.c_str(), O_WRONLY | O_CLOEXEC);
+        out.fd = ::open(to.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     }
     if (out.fd < 0)
         return false;

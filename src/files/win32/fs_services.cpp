@@ -145,9 +145,13 @@ bool make_directory(const Path& path) { return CreateDirectoryW(path.c_str(), nu
 Removal remove_entry(const Path& path)
 {
     // Opened without following a reparse point, so a link goes and its target stays.
-    const DWORD access = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
-    Handle entry(CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    // The attributes are asked for too, to clear a read-only one; where they
+    // may not be changed, the right to delete alone still serves.
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+    Handle entry(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+                             OPEN_EXISTING, flags, nullptr));
+    if (!entry.valid() && GetLastError() == ERROR_ACCESS_DENIED)
+        entry.h = CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
     if (!entry.valid())
         return removal_error(GetLastError());
     if (mark_for_deletion(entry.h))
