@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -112,6 +113,7 @@ TEST_F(Directories, DeleteRemovesTheWholeTreeIncludingReadOnlyFiles)
     put_file(dir.join("tree/sub/locked.txt"), "l");
     fs::permissions(dir.join("tree/sub/locked.txt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+    ASSERT_EQ(fs::status(dir.join("tree/sub/locked.txt")).permissions() & fs::perms::owner_write, fs::perms::none);
 
     EXPECT_EQ(zyn_directory_delete(at("tree")), 1);
     EXPECT_EQ(zyn_geterror(), 0);
@@ -313,6 +315,7 @@ TEST_F(Directories, FileDeleteRemovesFilesAndReadOnlyFilesButNotDirectories)
     put_file(dir.join("ro.sav"), "r");
     fs::permissions(dir.join("ro.sav"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
+    ASSERT_EQ(fs::status(dir.join("ro.sav")).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_EQ(zyn_file_delete(at("ro.sav")), 1);
     EXPECT_FALSE(fs::exists(dir.join("ro.sav")));
 
@@ -329,6 +332,24 @@ TEST_F(Directories, FileDeleteRemovesFilesAndReadOnlyFilesButNotDirectories)
     EXPECT_EQ(file_bytes(dir.join("target.sav")), "t");
 #endif
 }
+
+#if defined(_WIN32)
+TEST_F(Directories, FilesInUseAreNotRemovedAndTheRemovalSaysSo)
+{
+    fs::create_directories(dir.join("tree/sub"));
+    put_file(dir.join("tree/sub/open.sav"), "open");
+    std::FILE* held = std::fopen(dir.join("tree/sub/open.sav").c_str(), "rb"); // shares no deletion
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(zyn_file_delete(at("tree\\sub\\open.sav")), 0);
+    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
+    EXPECT_EQ(zyn_directory_delete(at("tree")), 0);
+    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
+    EXPECT_EQ(file_bytes(dir.join("tree/sub/open.sav")), "open");
+    std::fclose(held);
+    EXPECT_EQ(zyn_directory_delete(at("tree")), 1);
+    EXPECT_FALSE(fs::exists(dir.join("tree")));
+}
+#endif
 
 TEST_F(Directories, RenameMovesFilesAndDirectoriesAndReplacesFiles)
 {
