@@ -125,6 +125,18 @@ TEST_F(Log, FormattedLinesAreCutOrEmptiedAtTheBufferSize)
     EXPECT_EQ(file_bytes(path), expected);
 }
 
+#if !defined(_WIN32)
+TEST_F(Log, ANarrowLineThatCannotBeFormattedIsWrittenEmpty)
+{
+    const std::string path = dir.join("encoding.log");
+    log_open(path);
+    log_fwrite("a%lsb", L"\u00e9"); // no narrow form in the classic locale
+    log_fwrite(nullptr);
+    log_write("next");
+    EXPECT_EQ(file_bytes(path), kEol + kEol + "next" + kEol);
+}
+#endif
+
 TEST_F(Log, FormattedWideLinesOpenTheDefaultFile)
 {
     test::CurrentDirectory here(dir.path());
