@@ -46,7 +46,8 @@ void write_line(std::string_view bytes)
     open_default_when_closed();
     if (!g_log.file)
         return;
-    std::fwrite(bytes.data(), 1, bytes.size(), g_log.file);
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), g_log.file);
     std::fputc('\n', g_log.file);
     std::fflush(g_log.file);
     std::clearerr(g_log.file); // a failed write does not silence the lines after it
