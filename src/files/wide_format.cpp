@@ -49,18 +49,18 @@ Length read_length(const zyn_wchar*& f)
     }
 }
 
-// The C conversion written once: the spec text with the value formatted by
+// The C conversion written once: the directive with the value formatted by
 // the runtime, which gives ASCII for numbers.
 template <class Value>
-bool append_number(zyn_wstring& out, std::size_t limit, const std::string& spec, Value value)
+bool append_number(zyn_wstring& out, std::size_t limit, const std::string& directive, Value value)
 {
-    const int needed = std::snprintf(nullptr, 0, spec.c_str(), value);
+    const int needed = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (needed < 0)
         return false;
     if (out.size() + std::size_t(needed) >= limit)
         return false;
     std::string text(std::size_t(needed) + 1, '\0');
-    std::snprintf(&text[0], text.size(), spec.c_str(), value);
+    std::snprintf(&text[0], text.size(), directive.c_str(), value);
     out.append(text.begin(), text.begin() + needed);
     return true;
 }
@@ -102,10 +102,10 @@ FormatOutcome format_wide(zyn_wstring& out, std::size_t limit, const zyn_wchar* 
             continue;
         }
         ++f;
-        std::string spec = "%";
+        std::string directive = "%";
         bool left = false;
         for (; *f == '-' || *f == '+' || *f == ' ' || *f == '#' || *f == '0'; ++f) {
-            spec += char(*f);
+            directive += char(*f);
             left = left || *f == '-';
         }
         int width = -1;
@@ -113,7 +113,7 @@ FormatOutcome format_wide(zyn_wstring& out, std::size_t limit, const zyn_wchar* 
             ++f;
             width = va_arg(args, int);
             if (width < 0) {
-                spec += '-';
+                directive += '-';
                 left = true;
                 width = width < -int(limit) ? int(limit) : -width;
             }
@@ -135,9 +135,9 @@ FormatOutcome format_wide(zyn_wstring& out, std::size_t limit, const zyn_wchar* 
             }
         }
         if (width >= 0)
-            spec += std::to_string(width);
+            directive += std::to_string(width);
         if (precision >= 0)
-            spec += "." + std::to_string(precision);
+            directive += "." + std::to_string(precision);
         const Length length = read_length(f);
         const zyn_wchar conversion = *f;
         if (conversion == 0)
@@ -161,7 +161,7 @@ FormatOutcome format_wide(zyn_wstring& out, std::size_t limit, const zyn_wchar* 
             case Length::t: value = va_arg(args, ptrdiff_t); break;
             default: value = va_arg(args, int); break;
             }
-            fits = append_number(out, limit, spec + "ll" + char(conversion), value);
+            fits = append_number(out, limit, directive + "ll" + char(conversion), value);
             break;
         }
         case 'u':
@@ -179,17 +179,17 @@ FormatOutcome format_wide(zyn_wstring& out, std::size_t limit, const zyn_wchar* 
             case Length::t: value = static_cast<unsigned long long>(va_arg(args, ptrdiff_t)); break;
             default: value = va_arg(args, unsigned); break;
             }
-            fits = append_number(out, limit, spec + "ll" + char(conversion), value);
+            fits = append_number(out, limit, directive + "ll" + char(conversion), value);
             break;
         }
         case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
             if (length == Length::L)
-                fits = append_number(out, limit, spec + "L" + char(conversion), va_arg(args, long double));
+                fits = append_number(out, limit, directive + "L" + char(conversion), va_arg(args, long double));
             else
-                fits = append_number(out, limit, spec + char(conversion), va_arg(args, double));
+                fits = append_number(out, limit, directive + char(conversion), va_arg(args, double));
             break;
         case 'p':
-            fits = append_number(out, limit, spec + "p", va_arg(args, void*));
+            fits = append_number(out, limit, directive + "p", va_arg(args, void*));
             break;
         case 'c':
         case 'C': {
