@@ -228,12 +228,50 @@ ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void);
 /* ---------------------------------------------------------------------------
  * Whole files, directories and files
  * ------------------------------------------------------------------------- */
-/* (files) */
+/* Writes size bytes to a file in binary mode, replacing it. 1 when it could be opened. */
+ZYN_EXPORT int ZYN_CALL zyn_write_file(const char* path, const void* data, uint32_t size);
+/* Appends size bytes to the end of a file, creating it. 1 when it could be opened. */
+ZYN_EXPORT int ZYN_CALL zyn_write_file_append(const char* path, const void* data, uint32_t size);
+/* Reads the start of a file into a buffer of size bytes; the number of bytes placed there. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint32_t size);
+/* A file's size in bytes, 4294967295 for 4 GiB or more; 0 when it cannot be opened. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_get_file_size(const char* path);
+/* Creates a directory and every missing one above it. Error 12 when nothing new was made. */
+ZYN_EXPORT int ZYN_CALL zyn_directory_create(const zyn_wstring& path);
+/* Removes a directory with everything inside; links inside go, their targets stay. Errors 7, 12. */
+ZYN_EXPORT int ZYN_CALL zyn_directory_delete(const zyn_wstring& path);
+/* 1 when the path is an existing directory, else error 7. */
+ZYN_EXPORT int ZYN_CALL zyn_directory_exists(const zyn_wstring& path);
+/* Fills the list with the full paths of a directory's subdirectories. Errors 6, 12. */
+ZYN_EXPORT int ZYN_CALL zyn_list_directories(const zyn_wstring& path, wstring_list& list);
+/* Fills the list with the full paths of a directory's regular files. Errors 6, 12. */
+ZYN_EXPORT int ZYN_CALL zyn_list_files(const zyn_wstring& path, wstring_list& list);
+/* Copies a file; without overwrite an existing destination is kept and error 12 set. */
+ZYN_EXPORT int ZYN_CALL zyn_file_copy(const zyn_wstring& source, const zyn_wstring& destination, bool overwrite);
+/* Removes a file (a link itself, a read-only file too). Errors 8, 12. */
+ZYN_EXPORT int ZYN_CALL zyn_file_delete(const zyn_wstring& path);
+/* Moves a file or directory, replacing an existing file at the new name. Error 12. */
+ZYN_EXPORT int ZYN_CALL zyn_file_rename(const char* old_name, const char* new_name);
+/* 1 when something other than a directory is at the path. Errors 6, 8. */
+ZYN_EXPORT int ZYN_CALL zyn_file_exists(const zyn_wstring& path);
 
 /* ---------------------------------------------------------------------------
  * The log
  * ------------------------------------------------------------------------- */
-/* (log) */
+/* Opens a file as the log, emptying it, unless a log file is open already. No frame. */
+ZYN_EXPORT void ZYN_CALL log_open(const std::string& name);
+/* Opens a file as the log, emptying it, unless a log file is open already. No frame. */
+ZYN_EXPORT void ZYN_CALL wlog_open(const zyn_wstring& name);
+/* Closes the log file; the next line opens "default logfile.txt". No frame. */
+ZYN_EXPORT void ZYN_CALL log_close(void);
+/* Writes the text as one line and flushes it. No frame. */
+ZYN_EXPORT void ZYN_CALL log_write(const std::string& text);
+/* Writes the text as one line of bytes; a character above 255 is written as '?'. No frame. */
+ZYN_EXPORT void ZYN_CALL wlog_write(const zyn_wstring& text);
+/* Writes a printf-formatted line of at most 2047 bytes. No frame. */
+ZYN_EXPORT void ZYN_CALL log_fwrite(const char* format, ...);
+/* Writes a formatted line (%s takes a zyn_wchar string); empty when 2048 units or more. No frame. */
+ZYN_EXPORT void ZYN_CALL wlog_fwrite(const zyn_wchar* format, ...);
 
 /* ---------------------------------------------------------------------------
  * Inventories

@@ -1,0 +1,255 @@
+// File-system services on POSIX. Wide paths arrive as UTF-16 and go to the
+// system as UTF-8; a backslash is read as a separator, so paths written for
+// Windows work unchanged.
+#include "files/fs_services.h"
+
+#include "core/utf16.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace zyn::files::sys {
+
+namespace {
+
+bool is_high_surrogate(zyn_wchar c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(zyn_wchar c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Closes a descriptor when it goes out of scope.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int value) : fd(value) {}
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+};
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+bool write_all(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+bool copy_content(int in, int out)
+{
+    constexpr std::size_t kChunk = 1 << 18;
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.get(), kChunk);
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (!write_all(out, buffer.get(), std::size_t(n)))
+            return false;
+    }
+}
+
+Kind kind_of_mode(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return Kind::directory;
+    if (S_ISREG(mode))
+        return Kind::file;
+    return Kind::other;
+}
+
+} // namespace
+
+bool native_path(const zyn_wstring& path, Path& out)
+{
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const zyn_wchar c = path[i];
+        if (c == 0)
+            return false;
+        if (is_high_surrogate(c) && i + 1 < path.size() && is_low_surrogate(path[i + 1]))
+            ++i;
+        else if (is_high_surrogate(c) || is_low_surrogate(c))
+            return false;
+    }
+    out = unicode::to_utf8(path);
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return true;
+}
+
+bool native_path_from_code_page(const char* name, Path& out)
+{
+    // Names are bytes here, taken as they are; only the separator is read.
+    out = name;
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return true;
+}
+
+void append_wide(zyn_wstring& out, PathView name)
+{
+    // Most names are ASCII: widen those directly and convert only the rest.
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            out += unicode::from_utf8(std::string_view(name.data(), name.size()));
+            return;
+        }
+    }
+    out.append(name.begin(), name.end());
+}
+
+std::size_t root_length(PathView path)
+{
+    std::size_t n = 0;
+    while (n < path.size() && path[n] == '/')
+        ++n;
+    return n;
+}
+
+Kind kind_of(const Path& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return Kind::missing;
+    return kind_of_mode(st.st_mode);
+}
+
+bool is_link(const Path& path)
+{
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool make_directory(const Path& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+Removal remove_entry(const Path& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? Removal::missing : Removal::refused;
+    if (S_ISDIR(st.st_mode)) {
+        if (::rmdir(path.c_str()) == 0)
+            return Removal::done;
+        if (errno == ENOTEMPTY || errno == EEXIST)
+            return Removal::not_empty;
+    } else if (::unlink(path.c_str()) == 0) {
+        return Removal::done;
+    }
+    return errno == ENOENT ? Removal::missing : Removal::refused;
+}
+
+bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void* context)
+{
+    // Without following links the directory itself must not be a link either,
+    // so a removal walk never leaves the tree it was given.
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (follow_links ? 0 : O_NOFOLLOW);
+    const int fd = ::open(dir.c_str(), flags);
+    if (fd < 0)
+        return false;
+    std::unique_ptr<DIR, DirCloser> stream(::fdopendir(fd));
+    if (!stream) {
+        ::close(fd);
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(stream.get());
+        if (!entry)
+            return errno == 0;
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        Kind kind = Kind::other;
+        switch (entry->d_type) {
+        case DT_DIR: kind = Kind::directory; break;
+        case DT_REG: kind = Kind::file; break;
+        case DT_LNK:
+        case DT_UNKNOWN: {
+            struct stat st;
+            const int at_flags = follow_links ? 0 : AT_SYMLINK_NOFOLLOW;
+            if (::fstatat(::dirfd(stream.get()), name, &st, at_flags) != 0)
+                kind = Kind::missing;
+            else if (S_ISLNK(st.st_mode))
+                kind = Kind::other;
+            else
+                kind = kind_of_mode(st.st_mode);
+            break;
+        }
+        default: break;
+        }
+        callback(context, PathView(name), kind);
+    }
+}
+
+bool copy_file(const Path& from, const Path& to, bool overwrite)
+{
+    // Non-blocking opens: a FIFO at either name fails at once instead of
+    // waiting for a peer; regular files are not affected.
+    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat source;
+    if (in.fd < 0 || ::fstat(in.fd, &source) != 0 || !S_ISREG(source.st_mode))
+        return false;
+
+    // Create the destination when it is new; open an existing one without
+    // cutting it, so a copy onto the source itself is caught before any loss.
+    bool created = true;
+    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, source.st_mode & 0777));
+    if (out.fd < 0 && errno == EEXIST && overwrite) {
+        created = false;
+        out.fd = ::open(to.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    }
+    if (out.fd < 0)
+        return false;
+    struct stat target;
+    if (::fstat(out.fd, &target) != 0 || same_file(source, target) || !S_ISREG(target.st_mode))
+        return false;
+
+    bool ok = ::ftruncate(out.fd, 0) == 0 && copy_content(in.fd, out.fd);
+    const int fd = out.fd;
+    out.fd = -1;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok && created)
+        ::unlink(to.c_str()); // leave no half-written new file behind
+    return ok;
+}
+
+bool move_entry(const Path& from, const Path& to)
+{
+    if (::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    if (errno != EXDEV)
+        return false;
+    // Another volume: a file is copied and its source removed; a directory is not moved.
+    struct stat st;
+    if (::lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return copy_file(from, to, true) && ::unlink(from.c_str()) == 0;
+}
+
+} // namespace zyn::files::sys

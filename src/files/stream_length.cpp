@@ -1,0 +1,16 @@
+#include "files/stream_services.h"
+
+namespace zyn::files::stream {
+
+bool length(std::FILE* file, uint64_t& bytes)
+{
+    if (seek(file, 0, SEEK_END) != 0)
+        return false;
+    const int64_t end = tell(file);
+    if (end < 0 || seek(file, 0, SEEK_SET) != 0)
+        return false;
+    bytes = uint64_t(end);
+    return true;
+}
+
+} // namespace zyn::files::stream

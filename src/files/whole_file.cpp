@@ -1,0 +1,90 @@
+// Whole-file transfers between a caller's buffer and a file, in binary mode.
+// A file that cannot be opened gives 0 with the last error left at 0.
+#include "core/frame.h"
+#include "files/stream_services.h"
+
+#include <cstdio>
+#include <limits>
+
+using namespace zyn;
+namespace stream = zyn::files::stream;
+
+namespace {
+
+// Closes the stream when the transfer is over.
+struct Stream {
+    std::FILE* file;
+    explicit Stream(std::FILE* f) : file(f) {}
+    ~Stream()
+    {
+        if (file)
+            std::fclose(file);
+    }
+    Stream(const Stream&) = delete;
+    Stream& operator=(const Stream&) = delete;
+};
+
+// Sizes past the 32-bit range saturate rather than wrap to a small number.
+uint32_t saturated(uint64_t bytes)
+{
+    constexpr uint32_t kMax = std::numeric_limits<uint32_t>::max();
+    return bytes > kMax ? kMax : uint32_t(bytes);
+}
+
+// Opens a file for reading and finds its length, leaving it at its start.
+bool open_at_start(const char* path, Stream& in, uint64_t& length)
+{
+    in.file = path ? stream::open_narrow(path, "rb") : nullptr;
+    return in.file && stream::length(in.file, length);
+}
+
+int put(const char* path, const void* data, uint32_t size, const char* mode)
+{
+    return frame::full(0, [&] {
+        if (!data && size > 0)
+            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0); // checked before the file is touched
+        if (!path)
+            return 0;
+        Stream out(stream::open_narrow(path, mode));
+        if (!out.file)
+            return 0;
+        if (size > 0)
+            std::fwrite(data, 1, size, out.file);
+        return 1;
+    });
+}
+
+} // namespace
+
+ZYN_EXPORT int ZYN_CALL zyn_write_file(const char* path, const void* data, uint32_t size)
+{
+    return put(path, data, size, "wb");
+}
+
+ZYN_EXPORT int ZYN_CALL zyn_write_file_append(const char* path, const void* data, uint32_t size)
+{
+    return put(path, data, size, "ab");
+}
+
+ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint32_t size)
+{
+    return frame::full(uint32_t(0), [&]() -> uint32_t {
+        if (!buffer && size > 0)
+            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, uint32_t(0));
+        Stream in(nullptr);
+        uint64_t length = 0;
+        if (!open_at_start(path, in, length))
+            return 0;
+        const uint32_t wanted = length < size ? uint32_t(length) : size;
+        return wanted == 0 ? 0 : uint32_t(std::fread(buffer, 1, wanted, in.file));
+    });
+}
+
+ZYN_EXPORT uint32_t ZYN_CALL zyn_get_file_size(const char* path)
+{
+    return frame::full(uint32_t(0), [&]() -> uint32_t {
+        Stream in(nullptr);
+        uint64_t length = 0;
+        return open_at_start(path, in, length) ? saturated(length) : 0;
+    });
+}

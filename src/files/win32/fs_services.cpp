@@ -1,0 +1,220 @@
+// File-system services on Windows: CreateDirectoryW, GetFileAttributesExW,
+// FindFirstFileExW, CopyFileW, MoveFileExW, and CreateFileW with
+// SetFileInformationByHandle for removal. Wide paths go to the system as given.
+#include "files/fs_services.h"
+
+#include <windows.h>
+
+#include <locale.h>
+
+namespace zyn::files::sys {
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+struct Handle {
+    HANDLE h;
+    explicit Handle(HANDLE value) : h(value) {}
+    ~Handle()
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool valid() const { return h != INVALID_HANDLE_VALUE; }
+};
+
+bool attributes_of(const Path& path, DWORD& attributes)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    attributes = data.dwFileAttributes;
+    return true;
+}
+
+// The type of what a reparse point leads to, found by opening through it.
+Kind kind_through_link(const Path& path)
+{
+    Handle file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file.valid() || !GetFileInformationByHandle(file.h, &info))
+        return Kind::missing;
+    return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::directory : Kind::file;
+}
+
+Kind kind_of_attributes(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::directory : Kind::file; }
+
+Removal removal_error(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return Removal::missing;
+    case ERROR_DIR_NOT_EMPTY: return Removal::not_empty;
+    default: return Removal::refused;
+    }
+}
+
+bool mark_for_deletion(HANDLE h)
+{
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+bool set_attributes(HANDLE h, DWORD attributes)
+{
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+    return SetFileInformationByHandle(h, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+} // namespace
+
+bool native_path(const zyn_wstring& path, Path& out)
+{
+    if (path.find(L'\0') != zyn_wstring::npos)
+        return false;
+    out = path;
+    return true;
+}
+
+bool native_path_from_code_page(const char* name, Path& out)
+{
+    // The code page the runtime's file functions use: UTF-8 when the runtime
+    // locale is UTF-8, else the ANSI code page, or OEM when switched to it.
+    const UINT code_page = ___lc_codepage_func() == CP_UTF8 ? CP_UTF8 : (AreFileApisANSI() ? CP_ACP : CP_OEMCP);
+    const int length = int(strlen(name));
+    out.clear();
+    if (length == 0)
+        return true;
+    const int units = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, name, length, nullptr, 0);
+    if (units <= 0)
+        return false;
+    out.resize(std::size_t(units));
+    return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, name, length, out.data(), units) == units;
+}
+
+void append_wide(zyn_wstring& out, PathView name) { out.append(name.data(), name.size()); }
+
+std::size_t root_length(PathView path)
+{
+    std::size_t n = 0;
+    auto sep = [&](std::size_t i) { return i < path.size() && is_separator(path[i]); };
+    if (path.size() >= 4 && sep(0) && sep(1) && (path[2] == L'?' || path[2] == L'.') && sep(3)) {
+        n = 4; // \\?\ and \\.\ prefixes: a drive may follow
+    } else if (sep(0) && sep(1)) {
+        // \\server\share: the server and share names belong to the root
+        n = 2;
+        for (int part = 0; part < 2; ++part) {
+            while (n < path.size() && !sep(n))
+                ++n;
+            while (sep(n))
+                ++n;
+        }
+        return n;
+    }
+    if (n + 1 < path.size() && path[n + 1] == L':' &&
+        ((path[n] >= L'A' && path[n] <= L'Z') || (path[n] >= L'a' && path[n] <= L'z')))
+        n += 2;
+    while (sep(n))
+        ++n;
+    return n;
+}
+
+Kind kind_of(const Path& path)
+{
+    DWORD attributes;
+    if (!attributes_of(path, attributes))
+        return Kind::missing;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return kind_through_link(path);
+    return kind_of_attributes(attributes);
+}
+
+bool is_link(const Path& path)
+{
+    DWORD attributes;
+    return attributes_of(path, attributes) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool make_directory(const Path& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+Removal remove_entry(const Path& path)
+{
+    // Opened without following a reparse point, so a link goes and its target stays.
+    // The attributes are asked for too, to clear a read-only one; where they
+    // may not be changed, the right to delete alone still serves.
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+    Handle entry(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
+                             OPEN_EXISTING, flags, nullptr));
+    if (!entry.valid() && GetLastError() == ERROR_ACCESS_DENIED)
+        entry.h = CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+    if (!entry.valid())
+        return removal_error(GetLastError());
+    if (mark_for_deletion(entry.h))
+        return Removal::done;
+    DWORD error = GetLastError();
+    FILE_BASIC_INFO basic;
+    if (error != ERROR_ACCESS_DENIED ||
+        !GetFileInformationByHandleEx(entry.h, FileBasicInfo, &basic, sizeof basic) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_READONLY))
+        return removal_error(error);
+    // Read-only: clear the attribute and try once more; put it back when that fails too.
+    if (!set_attributes(entry.h, basic.FileAttributes & ~DWORD(FILE_ATTRIBUTE_READONLY)))
+        return Removal::refused;
+    if (mark_for_deletion(entry.h))
+        return Removal::done;
+    error = GetLastError();
+    set_attributes(entry.h, basic.FileAttributes);
+    return removal_error(error);
+}
+
+bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void* context)
+{
+    Path pattern = dir;
+    if (!pattern.empty() && !is_separator(pattern.back()) && pattern.back() != L':')
+        pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                   FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND; // no entries at all
+    struct FindCloser {
+        HANDLE h;
+        ~FindCloser() { FindClose(h); }
+    } closer{find};
+    Path child;
+    do {
+        const wchar_t* name = data.cFileName;
+        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)))
+            continue;
+        Kind kind = kind_of_attributes(data.dwFileAttributes);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            if (follow_links) {
+                child = pattern.substr(0, pattern.size() - 1);
+                child += name;
+                kind = kind_through_link(child);
+            } else {
+                kind = Kind::other;
+            }
+        }
+        callback(context, PathView(name), kind);
+    } while (FindNextFileW(find, &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+bool copy_file(const Path& from, const Path& to, bool overwrite)
+{
+    return CopyFileW(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE) != 0;
+}
+
+bool move_entry(const Path& from, const Path& to)
+{
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+} // namespace zyn::files::sys

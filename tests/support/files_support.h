@@ -1,0 +1,37 @@
+// Helpers for the file tests: reading and writing real files directly, wide
+// paths from the temporary directory, and a scoped change of directory.
+#pragma once
+
+#include <zyn/zyn.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// The whole content of a file, or "<missing>" when it cannot be opened.
+std::string file_bytes(const std::string& path);
+
+// Writes a file directly, bypassing the library.
+void put_file(const std::string& path, const std::string& bytes);
+
+// A narrow path of the platform as the library's wide path type.
+zyn_wstring wide_path(const std::string& path);
+
+// The list's strings, sorted (listings come in the system's order).
+std::vector<zyn_wstring> sorted(const wstring_list& list);
+
+// Makes a directory the current one for the life of the object.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& path);
+    ~CurrentDirectory();
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
+} // namespace test
