@@ -264,6 +264,9 @@ TEST_F(Directories, CopyOverwritesOnlyWhenAskedAndNeverDestroysTheSource)
     EXPECT_EQ(file_bytes(dir.join("dst.sav")), "older, longer content");
     EXPECT_EQ(zyn_file_copy(at("src.sav"), at("dst.sav"), true), 1);
     EXPECT_EQ(file_bytes(dir.join("dst.sav")), "source");
+    put_file(dir.join("dst.sav"), "older again");
+    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("dst.sav"), zyn_bool(0x80)), 1); // any non-zero byte is true
+    EXPECT_EQ(file_bytes(dir.join("dst.sav")), "source");
 
     // A copy onto itself fails and leaves the file whole.
     EXPECT_EQ(zyn_file_copy(at("src.sav"), at("src.sav"), true), 0);

@@ -49,6 +49,9 @@ typedef char16_t zyn_wchar;
 #endif
 typedef std::basic_string<zyn_wchar> zyn_wstring;
 
+/* A boolean parameter: one byte, 0 is false and any other value is true. */
+typedef unsigned char zyn_bool;
+
 /* Error codes returned by zyn_geterror. */
 constexpr int ZYN_ERR_NONE = 0;
 constexpr int ZYN_ERR_NOT_LOADED = 1;
@@ -247,7 +250,7 @@ ZYN_EXPORT int ZYN_CALL zyn_list_directories(const zyn_wstring& path, wstring_li
 /* Fills the list with the full paths of a directory's regular files. Errors 6, 12. */
 ZYN_EXPORT int ZYN_CALL zyn_list_files(const zyn_wstring& path, wstring_list& list);
 /* Copies a file; without overwrite an existing destination is kept and error 12 set. */
-ZYN_EXPORT int ZYN_CALL zyn_file_copy(const zyn_wstring& source, const zyn_wstring& destination, bool overwrite);
+ZYN_EXPORT int ZYN_CALL zyn_file_copy(const zyn_wstring& source, const zyn_wstring& destination, zyn_bool overwrite);
 /* Removes a file (a link itself, a read-only file too). Errors 8, 12. */
 ZYN_EXPORT int ZYN_CALL zyn_file_delete(const zyn_wstring& path);
 /* Moves a file or directory, replacing an existing file at the new name. Error 12. */

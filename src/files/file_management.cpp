@@ -5,11 +5,11 @@
 using namespace zyn;
 namespace sys = zyn::files::sys;
 
-ZYN_EXPORT int ZYN_CALL zyn_file_copy(const zyn_wstring& source, const zyn_wstring& destination, bool overwrite)
+ZYN_EXPORT int ZYN_CALL zyn_file_copy(const zyn_wstring& source, const zyn_wstring& destination, zyn_bool overwrite)
 {
     return frame::full(0, [&] {
         sys::Path from, to;
-        if (sys::native_path(source, from) && sys::native_path(destination, to) && sys::copy_file(from, to, overwrite))
+        if (sys::native_path(source, from) && sys::native_path(destination, to) && sys::copy_file(from, to, overwrite != 0))
             return 1;
         return frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
     });
