@@ -178,7 +178,8 @@ ZYN_EXPORT uint32_t ZYN_CALL zyn_http_get_bufferdata(uint32_t id, void* destinat
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0u);
         // Not consumed: every call copies from the first byte; no terminator.
         const size_t n = std::min<size_t>(capacity, request.body.size());
-        std::memcpy(destination, request.body.data(), n);
+        if (n != 0)
+            std::memcpy(destination, request.body.data(), n);
         return static_cast<uint32_t>(n);
     });
 }

@@ -5,6 +5,7 @@
 
 #if !defined(_WIN32)
 
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -27,20 +28,28 @@ public:
 
         const std::string here = __FILE__;
         const std::string script = here.substr(0, here.find_last_of('/') + 1) + "http_server.py";
+        // The server reads its port to us through one pipe and watches the
+        // other: when this process ends, however it ends, the server's
+        // standard input closes and it exits.
         int out[2];
-        if (pipe(out) != 0)
+        int life[2];
+        if (pipe(out) != 0 || pipe(life) != 0)
             throw std::runtime_error("pipe failed");
+        fcntl(life[1], F_SETFD, FD_CLOEXEC);
         pid_ = fork();
         if (pid_ < 0)
             throw std::runtime_error("fork failed");
         if (pid_ == 0) {
             dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
+            dup2(life[0], STDIN_FILENO);
+            for (int fd : {out[0], out[1], life[0], life[1]})
+                close(fd);
             execlp("python3", "python3", "-u", script.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         close(out[1]);
+        close(life[0]);
+        life_ = life[1];
         FILE* from_server = fdopen(out[0], "r");
         char line[64] = {};
         const bool got = from_server && std::fgets(line, sizeof line, from_server)
@@ -66,6 +75,10 @@ public:
 private:
     void stop()
     {
+        if (life_ >= 0) {
+            close(life_);
+            life_ = -1;
+        }
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             int status = 0;
@@ -75,6 +88,7 @@ private:
     }
 
     pid_t pid_ = -1;
+    int life_ = -1;
     int port_ = 0;
 };
 

@@ -2,7 +2,8 @@
 """A small HTTP server on loopback for the HTTP tests and benchmarks.
 
 Binds 127.0.0.1 on a free port, prints "PORT <n>" on one line, then serves
-until it is terminated. Paths:
+until it is terminated or its standard input is closed (so it never outlives
+the program that started it, however that program ends). Paths:
 
   /fixed               "xyz" with a length
   /echo                the request's header lines, a blank line, then its body
@@ -16,6 +17,7 @@ until it is terminated. Paths:
   /redirect            302 to /fixed, body "moved"
   /binary              "a\\0b\\0c" with a length
 """
+import os
 import sys
 import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -131,6 +133,12 @@ class Server(ThreadingHTTPServer):
 def main():
     server = Server(("127.0.0.1", 0), Handler)
     print("PORT %d" % server.server_address[1], flush=True)
+
+    def exit_with_parent():
+        sys.stdin.buffer.read()
+        os._exit(0)
+
+    threading.Thread(target=exit_with_parent, daemon=True).start()
     server.serve_forever()
 
 
