@@ -1,6 +1,8 @@
 // The HTTP layer's global state and what every platform reports without a
 // transfer: not loaded, layer not loaded, libcurl missing (Windows), and the
 // load and unload cycle with zyn_unload (where libcurl is present).
+#include "support/http_checks.h"
+
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
@@ -24,11 +26,7 @@ protected:
     void TearDown() override { zyn_unload(); }
 };
 
-void expect_error(int code, int extended = 0)
-{
-    EXPECT_EQ(zyn_geterror(), code);
-    EXPECT_EQ(zyn_get_extendederror(), extended);
-}
+using test::expect_last_error;
 
 TEST(HttpBeforeInit, EveryExportRefusesWithError1)
 {
@@ -38,11 +36,11 @@ TEST(HttpBeforeInit, EveryExportRefusesWithError1)
     char buffer[4];
 
     EXPECT_EQ(zyn_http_init(), 0);
-    expect_error(ZYN_ERR_NOT_LOADED);
+    expect_last_error(ZYN_ERR_NOT_LOADED);
     EXPECT_EQ(zyn_http_unload(), 0);
-    expect_error(ZYN_ERR_NOT_LOADED);
+    expect_last_error(ZYN_ERR_NOT_LOADED);
     EXPECT_EQ(zyn_http_url_get("http://127.0.0.1:9/", body), 0);
-    expect_error(ZYN_ERR_NOT_LOADED);
+    expect_last_error(ZYN_ERR_NOT_LOADED);
     EXPECT_EQ(zyn_http_url_post("http://127.0.0.1:9/", "d", {"A: b"}, body), 0);
     EXPECT_EQ(body, "abc");
     EXPECT_EQ(zyn_http_url_multiget(batch), 0);
@@ -58,56 +56,38 @@ TEST(HttpBeforeInit, EveryExportRefusesWithError1)
     EXPECT_EQ(zyn_http_get_buffersize(1), 0u);
     EXPECT_EQ(zyn_http_get_bufferdata(1, buffer, sizeof buffer), 0u);
     EXPECT_EQ(zyn_http_getinfo(1, 4), 0);
-    expect_error(ZYN_ERR_NOT_LOADED);
+    expect_last_error(ZYN_ERR_NOT_LOADED);
 
     // zyn_http_isloaded has no frame: the last error stays as it was.
     zyn_seterror(7, -3);
     EXPECT_EQ(zyn_http_isloaded(), 0);
-    expect_error(7, -3);
+    expect_last_error(7, -3);
 }
 
 TEST_F(HttpLayer, OperationsThatNeedTheLayerReportError13)
 {
     std::string result = "kept";
     std::list<zyn_http_url_entry> batch{{nullptr, "http://127.0.0.1:9/", "data"}};
-    char buffer[4] = {'q', 'q', 'q', 'q'};
 
     EXPECT_EQ(zyn_http_isloaded(), 0);
     EXPECT_EQ(zyn_http_url_multiget(batch), 0);
-    expect_error(ZYN_ERR_HTTP_NOT_LOADED);
+    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
     EXPECT_EQ(batch.front().data, "data");
     EXPECT_EQ(zyn_http_url_encode("a b", result), 0);
-    expect_error(ZYN_ERR_HTTP_NOT_LOADED);
+    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
     EXPECT_EQ(zyn_http_url_decode("a%20b", result), 0);
-    expect_error(ZYN_ERR_HTTP_NOT_LOADED);
+    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
     EXPECT_EQ(result, "kept");
 
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 0u);
-    expect_error(ZYN_ERR_HTTP_NOT_LOADED);
+    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
     // Error 13 comes before the id test, for ids never made as well.
-    for (uint32_t id : {0u, 1u, 77u}) {
-        EXPECT_EQ(zyn_http_destroy(id), 0);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_setopt_long(id, 52, 1), 0);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_setopt_string(id, 10018, "x"), 0);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_add_header(id, "A: b"), 0);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_request(id), 0);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_get_buffersize(id), 0u);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_get_bufferdata(id, buffer, sizeof buffer), 0u);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-        EXPECT_EQ(zyn_http_getinfo(id, 1), 0);
-        expect_error(ZYN_ERR_HTTP_NOT_LOADED);
-    }
-    EXPECT_EQ(buffer[0], 'q');
+    for (uint32_t id : {0u, 1u, 77u})
+        test::expect_id_refused(id, ZYN_ERR_HTTP_NOT_LOADED);
 
     // Unloading a layer that is not loaded succeeds and changes nothing.
     EXPECT_EQ(zyn_http_unload(), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_isloaded(), 0);
 }
 
@@ -125,7 +105,7 @@ TEST_F(HttpLayer, MissingLibcurlFailsInitialisationAndNothingElse)
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         EXPECT_EQ(zyn_http_init(), 0);
-        expect_error(ZYN_ERR_CALL_FAILED, 2); // CURLE_FAILED_INIT
+        expect_last_error(ZYN_ERR_CALL_FAILED, 2); // CURLE_FAILED_INIT
         EXPECT_EQ(zyn_http_isloaded(), 0);
     }
 
@@ -133,17 +113,17 @@ TEST_F(HttpLayer, MissingLibcurlFailsInitialisationAndNothingElse)
     // caller's body string is untouched.
     std::string body = "abc";
     EXPECT_EQ(zyn_http_url_get("http://127.0.0.1:9/", body), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, 2);
+    expect_last_error(ZYN_ERR_CALL_FAILED, 2);
     EXPECT_EQ(zyn_http_url_post("http://127.0.0.1:9/", "data", {"X-A: b"}, body), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, 2);
+    expect_last_error(ZYN_ERR_CALL_FAILED, 2);
     EXPECT_EQ(body, "abc");
     EXPECT_EQ(zyn_http_isloaded(), 0);
 
     // Everything else sees a layer that is simply not loaded.
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 0u);
-    expect_error(ZYN_ERR_HTTP_NOT_LOADED);
+    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
     EXPECT_EQ(zyn_http_unload(), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
 
     // The rest of the library works as ever.
     TimerRecord timer{};
@@ -152,7 +132,7 @@ TEST_F(HttpLayer, MissingLibcurlFailsInitialisationAndNothingElse)
     EXPECT_EQ(zyn_unload(), 1);
     EXPECT_EQ(zyn_init(""), 1);
     EXPECT_EQ(zyn_http_init(), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, 2);
+    expect_last_error(ZYN_ERR_CALL_FAILED, 2);
 }
 
 #else
@@ -160,14 +140,14 @@ TEST_F(HttpLayer, MissingLibcurlFailsInitialisationAndNothingElse)
 TEST_F(HttpLayer, InitialiseTwiceThenUnload)
 {
     EXPECT_EQ(zyn_http_init(), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_isloaded(), 1);
     EXPECT_EQ(zyn_http_init(), 0);
-    expect_error(ZYN_ERR_ALREADY_LOADED);
+    expect_last_error(ZYN_ERR_ALREADY_LOADED);
     EXPECT_EQ(zyn_http_isloaded(), 1);
 
     EXPECT_EQ(zyn_http_unload(), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_isloaded(), 0);
     EXPECT_EQ(zyn_http_unload(), 1);
 
@@ -189,12 +169,12 @@ TEST_F(HttpLayer, LibraryUnloadTakesTheLayerAndItsRequestsDown)
     ASSERT_EQ(zyn_init(""), 1);
     EXPECT_EQ(zyn_http_isloaded(), 0);
     EXPECT_EQ(zyn_http_request(started), 0);
-    expect_error(ZYN_ERR_HTTP_NOT_LOADED);
+    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
     ASSERT_EQ(zyn_http_init(), 1);
     EXPECT_EQ(zyn_http_get_buffersize(ready), 0u);
-    expect_error(ZYN_ERR_INVALID_HANDLE);
+    expect_last_error(ZYN_ERR_INVALID_HANDLE);
     EXPECT_EQ(zyn_http_request(started), 0);
-    expect_error(ZYN_ERR_INVALID_HANDLE);
+    expect_last_error(ZYN_ERR_INVALID_HANDLE);
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 1u);
 }
 

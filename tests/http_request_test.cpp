@@ -3,6 +3,7 @@
 // header lines, and destroying a running request.
 #if !defined(_WIN32)
 
+#include "support/http_checks.h"
 #include "support/http_fixture.h"
 
 #include <zyn/zyn.h>
@@ -31,47 +32,26 @@ protected:
     }
 };
 
-void expect_error(int code, int extended = 0)
-{
-    EXPECT_EQ(zyn_geterror(), code);
-    EXPECT_EQ(zyn_get_extendederror(), extended);
-}
+using test::expect_last_error;
 
 TEST_F(HttpRequests, IdsCountFromOneAndAreNeverReused)
 {
     EXPECT_EQ(zyn_http_create(url("/fixed").c_str()), 1u);
     EXPECT_EQ(zyn_http_create(url("/fixed").c_str()), 2u);
     EXPECT_EQ(zyn_http_destroy(1), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_create(url("/fixed").c_str()), 3u);
 
     // A destroyed id, id 0 and an id never made are all unknown.
-    char buffer[4];
-    for (uint32_t id : {1u, 0u, 4u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(zyn_http_destroy(id), 0);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_FOLLOWLOCATION, 1), 0);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_setopt_string(id, CURLOPT_USERAGENT, "x"), 0);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_add_header(id, "A: b"), 0);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_request(id), 0);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_get_buffersize(id), 0u);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_get_bufferdata(id, buffer, sizeof buffer), 0u);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-        EXPECT_EQ(zyn_http_getinfo(id, 0), 0); // the id is tested before the item
-        expect_error(ZYN_ERR_INVALID_HANDLE);
-    }
+    for (uint32_t id : {1u, 0u, 4u, 0xFFFFFFFFu})
+        test::expect_id_refused(id, ZYN_ERR_INVALID_HANDLE);
 
     // An unload drops every request; the ids start again at 1.
     ASSERT_EQ(zyn_http_unload(), 1);
     ASSERT_EQ(zyn_http_init(), 1);
     for (uint32_t id : {2u, 3u}) {
         EXPECT_EQ(zyn_http_request(id), 0);
-        expect_error(ZYN_ERR_INVALID_HANDLE);
+        expect_last_error(ZYN_ERR_INVALID_HANDLE);
     }
     EXPECT_EQ(zyn_http_create(url("/fixed").c_str()), 1u);
 }
@@ -83,16 +63,16 @@ TEST_F(HttpRequests, SteppedFromFirstStepToFinishedWithTheBodyReadWhileItGrows)
     char buffer[16];
     EXPECT_EQ(zyn_http_get_buffersize(id), 0u);
     EXPECT_EQ(zyn_http_get_bufferdata(id, buffer, sizeof buffer), 0u);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_getinfo(id, 4), 0); // ready: no status yet
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
 
     // The first part arrives while the server holds the rest back.
     EXPECT_EQ(zyn_http_request(id), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     ASSERT_TRUE(step_until(id, [&] { return zyn_http_get_buffersize(id) >= 11; }));
     EXPECT_EQ(zyn_http_request(id), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(body_of(id), "first part\n");
 
     // Transfer figures while running.
@@ -100,10 +80,10 @@ TEST_F(HttpRequests, SteppedFromFirstStepToFinishedWithTheBodyReadWhileItGrows)
     EXPECT_EQ(zyn_http_getinfo(id, 2), 0); // chunked: no announced length
     EXPECT_GE(zyn_http_getinfo(id, 3), 0);
     EXPECT_EQ(zyn_http_getinfo(id, 4), 200);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     for (int item : {0, 5, -1}) {
         EXPECT_EQ(zyn_http_getinfo(id, item), 0);
-        expect_error(ZYN_ERR_OPERATION_FAILED);
+        expect_last_error(ZYN_ERR_OPERATION_FAILED);
     }
 
     // The body is not consumed and no terminator is written.
@@ -114,9 +94,9 @@ TEST_F(HttpRequests, SteppedFromFirstStepToFinishedWithTheBodyReadWhileItGrows)
     EXPECT_EQ(std::string(buffer, 5), "firs#");
     EXPECT_EQ(zyn_http_get_bufferdata(id, buffer, 0), 0u);
     EXPECT_EQ(zyn_http_get_bufferdata(id, nullptr, 0), 0u);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_get_bufferdata(id, nullptr, 8), 0u);
-    expect_error(ZYN_ERR_INVALID_ARGUMENT);
+    expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
 
     release("grow");
     EXPECT_EQ(run_to_end(id), ZYN_ERR_NONE);
@@ -125,17 +105,17 @@ TEST_F(HttpRequests, SteppedFromFirstStepToFinishedWithTheBodyReadWhileItGrows)
     // Finished: stepping again returns 0 with error 0, as often as it is called.
     for (int n = 0; n < 3; ++n) {
         EXPECT_EQ(zyn_http_request(id), 0);
-        expect_error(ZYN_ERR_NONE);
+        expect_last_error(ZYN_ERR_NONE);
     }
     // The libcurl handle is gone: information and options are refused...
     EXPECT_EQ(zyn_http_getinfo(id, 4), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
     EXPECT_EQ(zyn_http_getinfo(id, 7), 0);
-    expect_error(ZYN_ERR_OPERATION_FAILED);
+    expect_last_error(ZYN_ERR_OPERATION_FAILED);
     EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_FOLLOWLOCATION, 1), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
     EXPECT_EQ(zyn_http_setopt_string(id, CURLOPT_USERAGENT, "x"), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
     // ...but the body is still there.
     EXPECT_EQ(zyn_http_get_buffersize(id), 23u);
     EXPECT_EQ(zyn_http_get_bufferdata(id, buffer, sizeof buffer), 16u);
@@ -167,7 +147,7 @@ TEST_F(HttpRequests, FailedTransfersFinishLikeAnyOther)
         EXPECT_EQ(zyn_http_request(id), 1);
         EXPECT_EQ(run_to_end(id), ZYN_ERR_NONE) << target;
         EXPECT_EQ(zyn_http_request(id), 0);
-        expect_error(ZYN_ERR_NONE);
+        expect_last_error(ZYN_ERR_NONE);
         EXPECT_EQ(zyn_http_get_buffersize(id), 0u);
     }
 }
@@ -177,15 +157,15 @@ TEST_F(HttpRequests, OptionsPassThroughToLibcurl)
     // Unknown option numbers: libcurl's own code.
     const uint32_t id = zyn_http_create(url("/redirect").c_str());
     EXPECT_EQ(zyn_http_setopt_long(id, 9999, 1), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
     EXPECT_EQ(zyn_http_setopt_string(id, 19999, "x"), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
     EXPECT_EQ(zyn_http_setopt_long(id, -5, 1), 0);
-    expect_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
 
     // A long option: follow the redirect.
     EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_FOLLOWLOCATION, 1), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(run_to_end(id), 0);
     EXPECT_EQ(body_of(id), "xyz");
 
@@ -218,10 +198,10 @@ TEST_F(HttpRequests, HeaderLinesAddedBeforeTheFirstStepAreSent)
     EXPECT_EQ(zyn_http_add_header(id, "X-Early: one"), 1);
     EXPECT_EQ(zyn_http_add_header(id, "X-Early-Too: two"), 1);
     EXPECT_EQ(zyn_http_add_header(id, nullptr), 0);
-    expect_error(ZYN_ERR_INVALID_ARGUMENT);
+    expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
     EXPECT_EQ(zyn_http_request(id), 1);
     EXPECT_EQ(zyn_http_add_header(id, "X-Late: three"), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(run_to_end(id), 0);
     EXPECT_EQ(zyn_http_add_header(id, "X-After: four"), 1);
 
@@ -242,9 +222,9 @@ TEST_F(HttpRequests, DestroyInEveryState)
     EXPECT_EQ(zyn_http_add_header(running, "X-A: b"), 1);
     ASSERT_TRUE(step_until(running, [&] { return zyn_http_get_buffersize(running) > 0; }));
     EXPECT_EQ(zyn_http_destroy(running), 1);
-    expect_error(ZYN_ERR_NONE);
+    expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_request(running), 0);
-    expect_error(ZYN_ERR_INVALID_HANDLE);
+    expect_last_error(ZYN_ERR_INVALID_HANDLE);
     release("abandon");
 
     // Running while the host name is still being resolved.
@@ -256,7 +236,7 @@ TEST_F(HttpRequests, DestroyInEveryState)
     EXPECT_EQ(run_to_end(finished), 0);
     EXPECT_EQ(zyn_http_destroy(finished), 1);
     EXPECT_EQ(zyn_http_get_buffersize(finished), 0u);
-    expect_error(ZYN_ERR_INVALID_HANDLE);
+    expect_last_error(ZYN_ERR_INVALID_HANDLE);
 
     // The layer still works afterwards.
     std::string body;
