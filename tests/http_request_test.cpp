@@ -163,6 +163,29 @@ TEST_F(HttpRequests, OptionsPassThroughToLibcurl)
     EXPECT_EQ(zyn_http_setopt_long(id, -5, 1), 0);
     expect_last_error(ZYN_ERR_CALL_FAILED, kUnknownOption);
 
+    // A value of the wrong kind for a known option would crash inside a later
+    // step (a text as the write target, a number as a header list or as a
+    // 64-bit figure): refused as a bad argument, the request unharmed.
+    EXPECT_EQ(zyn_http_setopt_string(id, CURLOPT_WRITEDATA, "not a body"), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_WRITEDATA, 0), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_WRITEFUNCTION, 1), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    EXPECT_EQ(zyn_http_setopt_string(id, CURLOPT_ERRORBUFFER, "tiny"), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    EXPECT_EQ(zyn_http_setopt_string(id, CURLOPT_HTTPHEADER, "X-A: b"), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_MAX_RECV_SPEED_LARGE, 1000), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_USERAGENT, 1), 0);
+    expect_last_error(ZYN_ERR_CALL_FAILED, kBadFunctionArgument);
+    // Values libcurl itself refuses keep libcurl's code.
+    EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_HTTP_VERSION, 999), 0);
+    EXPECT_EQ(zyn_geterror(), ZYN_ERR_CALL_FAILED);
+    EXPECT_NE(zyn_get_extendederror(), 0);
+    EXPECT_NE(zyn_get_extendederror(), kBadFunctionArgument);
+
     // A long option: follow the redirect.
     EXPECT_EQ(zyn_http_setopt_long(id, CURLOPT_FOLLOWLOCATION, 1), 1);
     expect_last_error(ZYN_ERR_NONE);

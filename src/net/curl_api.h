@@ -31,6 +31,9 @@ struct CurlApi {
     CURLMcode (*multi_perform)(CURLM* multi, int* running);
     CURLMcode (*multi_remove_handle)(CURLM* multi, CURL* easy);
     CURLMcode (*multi_cleanup)(CURLM* multi);
+
+    // libcurl's table of options (7.73 and later); null where libcurl lacks it.
+    const curl_easyoption* (*easy_option_by_id)(CURLoption id);
 };
 
 // The filled table, or null when libcurl cannot be found. Once found, libcurl

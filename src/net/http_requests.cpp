@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace zyn::net {
 namespace {
@@ -27,14 +28,33 @@ Result with_request(uint32_t id, Result neutral, Work&& work)
     });
 }
 
-// Passes one option through to libcurl unexamined; libcurl alone decides.
+// Whether a value of the setter's kind fits the option, by libcurl's own
+// table of options. libcurl cannot tell a long or a text from the pointer,
+// callback or 64-bit value an option really takes, and would crash on it
+// later (a text given as CURLOPT_WRITEDATA, a number as CURLOPT_ERRORBUFFER).
+// Option numbers libcurl does not know pass, so that libcurl reports them.
+bool fits(const CurlApi& curl, int option, bool text)
+{
+    if (!curl.easy_option_by_id)
+        return true;
+    const curl_easyoption* known = curl.easy_option_by_id(static_cast<CURLoption>(option));
+    if (!known)
+        return true;
+    if (text)
+        return known->type == CURLOT_STRING || known->id == CURLOPT_POSTFIELDS || known->id == CURLOPT_COPYPOSTFIELDS;
+    return known->type == CURLOT_LONG || known->type == CURLOT_VALUES;
+}
+
+// Passes one option number through to libcurl unchanged; libcurl decides,
+// once the value's kind fits the option.
 template <class Value>
 int set_option(uint32_t id, int option, Value value)
 {
     return with_request(id, 0, [&](const CurlApi& curl, HttpRequest& request) {
-        // A finished request has given its handle back: libcurl's answer for
-        // a missing handle is CURLE_BAD_FUNCTION_ARGUMENT.
-        if (!request.easy)
+        // A finished request has given its handle back, and a value of the
+        // wrong kind is refused: libcurl's answer to both is
+        // CURLE_BAD_FUNCTION_ARGUMENT.
+        if (!request.easy || !fits(curl, option, std::is_pointer_v<Value>))
             return frame::fail(ZYN_ERR_CALL_FAILED, 0, CURLE_BAD_FUNCTION_ARGUMENT);
         const CURLcode rc = curl.easy_setopt(request.easy, static_cast<CURLoption>(option), value);
         if (rc != CURLE_OK)

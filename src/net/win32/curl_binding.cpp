@@ -39,7 +39,8 @@ bool fill(HMODULE m, CurlApi& api)
         && take(m, "curl_multi_init", api.multi_init) && take(m, "curl_multi_add_handle", api.multi_add_handle)
         && take(m, "curl_multi_perform", api.multi_perform)
         && take(m, "curl_multi_remove_handle", api.multi_remove_handle)
-        && take(m, "curl_multi_cleanup", api.multi_cleanup);
+        && take(m, "curl_multi_cleanup", api.multi_cleanup)
+        && (take(m, "curl_easy_option_by_id", api.easy_option_by_id), true); // optional
 }
 
 // The folder of zyn.dll itself, with a trailing backslash; empty when unknown.
@@ -85,24 +86,22 @@ const CurlApi* bind_curl()
     if (bound)
         return &api;
 
-    CurlApi found{};
     const std::wstring folder = own_folder();
-    if (!folder.empty()) {
+    for (const bool beside_us : {true, false}) {
+        if (beside_us && folder.empty())
+            continue;
         for (const wchar_t* name : kNames) {
-            // The altered search path lets libcurl find its own DLLs beside it.
-            const std::wstring full = folder + name;
-            if (try_module(LoadLibraryExW(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH), found)) {
+            // Beside zyn.dll, the altered search path lets libcurl find its
+            // own DLLs beside it too.
+            HMODULE module = beside_us
+                ? LoadLibraryExW((folder + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
+                : LoadLibraryW(name);
+            CurlApi found{};
+            if (try_module(module, found)) {
                 api = found;
                 bound = true;
                 return &api;
             }
-        }
-    }
-    for (const wchar_t* name : kNames) {
-        if (try_module(LoadLibraryW(name), found)) {
-            api = found;
-            bound = true;
-            return &api;
         }
     }
     return nullptr;
