@@ -313,7 +313,46 @@ ZYN_EXPORT int ZYN_CALL zyn_inventory_loadfromstring(int handle, const char* tex
 /* ---------------------------------------------------------------------------
  * HTTP
  * ------------------------------------------------------------------------- */
-/* (http) */
+/* HTTP transfers on libcurl. Errors: 2 with libcurl's own code (a CURLcode,
+ * or a CURLMcode for the multi interface) as the extended error, 3 unknown
+ * request id, 4 layer already loaded, 12 no handle from libcurl or an unknown
+ * information item, 13 layer not loaded, 14 empty batch. */
+
+/* Loads the HTTP layer (curl_global_init). Error 4 when loaded; error 2 when libcurl fails or is missing. */
+ZYN_EXPORT int ZYN_CALL zyn_http_init(void);
+/* 1 while the HTTP layer is loaded. No frame: the last error is untouched. */
+ZYN_EXPORT int ZYN_CALL zyn_http_isloaded(void);
+/* Releases every request and unloads the layer; 1 also when it was not loaded. */
+ZYN_EXPORT int ZYN_CALL zyn_http_unload(void);
+/* Blocking GET; the body is appended to `body`. Loads the layer on demand. */
+ZYN_EXPORT int ZYN_CALL zyn_http_url_get(const std::string& url, std::string& body);
+/* Blocking POST of `data` (up to its first zero byte) with whole header lines; `body` is replaced. */
+ZYN_EXPORT int ZYN_CALL zyn_http_url_post(const std::string& url, const std::string& data,
+                                          std::vector<std::string> headers, std::string& body);
+/* Runs every entry's GET side by side, appending each body to its entry's data. */
+ZYN_EXPORT int ZYN_CALL zyn_http_url_multiget(std::list<zyn_http_url_entry>& entries);
+/* Percent-encodes every byte but letters, digits and "-._~" into `result`. */
+ZYN_EXPORT int ZYN_CALL zyn_http_url_encode(const std::string& text, std::string& result);
+/* Decodes each "%" and two hex digits into `result`; other bytes, "+" included, are kept. */
+ZYN_EXPORT int ZYN_CALL zyn_http_url_decode(const std::string& text, std::string& result);
+/* Makes a request handle for a URL; returns its id (from 1), 0 on failure. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_http_create(const char* url);
+/* Releases a request in any state; a running transfer is abandoned. */
+ZYN_EXPORT int ZYN_CALL zyn_http_destroy(uint32_t id);
+/* Sets a libcurl option that takes a long; libcurl's code as error 2 (48: unknown option). */
+ZYN_EXPORT int ZYN_CALL zyn_http_setopt_long(uint32_t id, int option, int32_t value);
+/* Sets a libcurl option that takes a string (copied by libcurl, but for CURLOPT_POSTFIELDS). */
+ZYN_EXPORT int ZYN_CALL zyn_http_setopt_string(uint32_t id, int option, const char* value);
+/* Adds one whole header line ("Name: value"); only lines added before the first step are sent. */
+ZYN_EXPORT int ZYN_CALL zyn_http_add_header(uint32_t id, const char* line);
+/* Advances the transfer by one step: 1 while it runs, 0 once finished (error 0) or on failure. */
+ZYN_EXPORT int ZYN_CALL zyn_http_request(uint32_t id);
+/* Bytes of the body received so far. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_http_get_buffersize(uint32_t id);
+/* Copies up to `capacity` bytes of the body from its start; returns the count. No terminator. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_http_get_bufferdata(uint32_t id, void* destination, uint32_t capacity);
+/* Transfer figure while not finished: 1 bytes received, 2 announced length, 3 bytes per second, 4 status code. */
+ZYN_EXPORT int32_t ZYN_CALL zyn_http_getinfo(uint32_t id, int item);
 
 /* ---------------------------------------------------------------------------
  * TCP sockets

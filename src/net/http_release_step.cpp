@@ -1,4 +1,6 @@
-// zyn_unload's HTTP step. No HTTP layer yet: nothing to unload.
+// zyn_unload's HTTP step: unload the layer, with every request left in it,
+// exactly as zyn_http_unload does.
 #include "core/release.h"
+#include "net/http_layer.h"
 
-void zyn::release::http_layer() {}
+void zyn::release::http_layer() { zyn::net::unload_layer(); }

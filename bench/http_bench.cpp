@@ -1,0 +1,218 @@
+// HTTP against the loopback test server (tests/support/http_server.py):
+//  - one zyn_http_request step on a running transfer that has nothing new to
+//    read, the cost a game pays per frame and request;
+//  - a 64 MiB download through a stepped handle (stepped in a tight loop)
+//    next to curl_easy_perform of the same URL into a string, and next to
+//    libcurl's multi interface stepped in the same loop without the library;
+//  - zyn_http_url_multiget of 50 loopback URLs.
+#include "../tests/support/http_server.h"
+
+#include <zyn/zyn.h>
+
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <dlfcn.h>
+
+#include <list>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr size_t kLarge = 64u << 20;
+
+test::HttpServer& server()
+{
+    static test::HttpServer instance;
+    return instance;
+}
+
+struct Loaded {
+    Loaded()
+    {
+        zyn_unload();
+        zyn_init("bench");
+        zyn_http_init();
+    }
+    ~Loaded() { zyn_unload(); }
+};
+
+void BM_HttpRequestStepIdle(benchmark::State& state)
+{
+    Loaded loaded;
+    // A fresh token each run: a released token lets every later hold through.
+    static int run = 0;
+    const std::string token = "bench-idle-" + std::to_string(++run);
+    const uint32_t id = zyn_http_create(server().url("/hold/" + token).c_str());
+    while (zyn_http_request(id) == 1 && zyn_http_get_buffersize(id) == 0) {
+    }
+    if (zyn_http_get_buffersize(id) == 0) {
+        state.SkipWithError("the held transfer did not start");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(zyn_http_request(id));
+    if (zyn_http_get_buffersize(id) != 11 || zyn_http_request(id) != 1)
+        state.SkipWithError("the held transfer did not stay idle");
+    zyn_http_destroy(id);
+    std::string answer;
+    zyn_http_url_get(server().url("/release/" + token), answer);
+}
+BENCHMARK(BM_HttpRequestStepIdle)->Unit(benchmark::kMicrosecond);
+
+void BM_HttpStepped64MiB(benchmark::State& state)
+{
+    Loaded loaded;
+    const std::string url = server().url("/large/" + std::to_string(kLarge));
+    for (auto _ : state) {
+        const uint32_t id = zyn_http_create(url.c_str());
+        while (zyn_http_request(id) == 1) {
+        }
+        if (zyn_http_get_buffersize(id) != kLarge)
+            state.SkipWithError("short body");
+        zyn_http_destroy(id);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLarge));
+}
+BENCHMARK(BM_HttpStepped64MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// References: libcurl itself, taken from the process (it is loaded as a
+// dependency of the library), collecting the body the same way.
+struct Curl {
+    CURL* (*easy_init)();
+    CURLcode (*easy_setopt)(CURL*, CURLoption, ...);
+    CURLcode (*easy_perform)(CURL*);
+    void (*easy_cleanup)(CURL*);
+    CURLM* (*multi_init)();
+    CURLMcode (*multi_add_handle)(CURLM*, CURL*);
+    CURLMcode (*multi_perform)(CURLM*, int*);
+    CURLMcode (*multi_remove_handle)(CURLM*, CURL*);
+    CURLMcode (*multi_cleanup)(CURLM*);
+};
+
+template <class Fn>
+void take(void* library, const char* name, Fn& slot)
+{
+    slot = reinterpret_cast<Fn>(dlsym(library, name));
+    if (!slot)
+        throw std::runtime_error(name);
+}
+
+const Curl& curl()
+{
+    static const Curl fns = [] {
+        void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_NOLOAD);
+        if (!library)
+            throw std::runtime_error("libcurl is not loaded");
+        Curl c{};
+        take(library, "curl_easy_init", c.easy_init);
+        take(library, "curl_easy_setopt", c.easy_setopt);
+        take(library, "curl_easy_perform", c.easy_perform);
+        take(library, "curl_easy_cleanup", c.easy_cleanup);
+        take(library, "curl_multi_init", c.multi_init);
+        take(library, "curl_multi_add_handle", c.multi_add_handle);
+        take(library, "curl_multi_perform", c.multi_perform);
+        take(library, "curl_multi_remove_handle", c.multi_remove_handle);
+        take(library, "curl_multi_cleanup", c.multi_cleanup);
+        return c;
+    }();
+    return fns;
+}
+
+size_t append(char* data, size_t size, size_t count, void* body)
+{
+    static_cast<std::string*>(body)->append(data, size * count);
+    return size * count;
+}
+
+CURL* easy_for(const std::string& url, std::string& body)
+{
+    CURL* easy = curl().easy_init();
+    curl().easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, &append);
+    curl().easy_setopt(easy, CURLOPT_WRITEDATA, static_cast<void*>(&body));
+    return easy;
+}
+
+void BM_CurlEasyPerform64MiB(benchmark::State& state)
+{
+    Loaded loaded; // curl_global_init
+    const std::string url = server().url("/large/" + std::to_string(kLarge));
+    for (auto _ : state) {
+        std::string body;
+        CURL* easy = easy_for(url, body);
+        if (curl().easy_perform(easy) != CURLE_OK || body.size() != kLarge)
+            state.SkipWithError("transfer failed");
+        curl().easy_cleanup(easy);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLarge));
+}
+BENCHMARK(BM_CurlEasyPerform64MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// libcurl's multi interface stepped in the same tight loop, without the library.
+void BM_CurlMultiStepped64MiB(benchmark::State& state)
+{
+    Loaded loaded;
+    const std::string url = server().url("/large/" + std::to_string(kLarge));
+    for (auto _ : state) {
+        std::string body;
+        CURL* easy = easy_for(url, body);
+        CURLM* multi = curl().multi_init();
+        curl().multi_add_handle(multi, easy);
+        int running = -1;
+        do {
+            curl().multi_perform(multi, &running);
+        } while (running != 0);
+        curl().multi_remove_handle(multi, easy);
+        curl().multi_cleanup(multi);
+        curl().easy_cleanup(easy);
+        if (body.size() != kLarge)
+            state.SkipWithError("short body");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLarge));
+}
+BENCHMARK(BM_CurlMultiStepped64MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// One curl_multi_perform on an idle transfer, the floor under a library step.
+void BM_CurlMultiPerformIdle(benchmark::State& state)
+{
+    Loaded loaded;
+    static int run = 0;
+    const std::string token = "bench-raw-idle-" + std::to_string(++run);
+    std::string body;
+    CURL* easy = easy_for(server().url("/hold/" + token), body);
+    CURLM* multi = curl().multi_init();
+    curl().multi_add_handle(multi, easy);
+    int running = -1;
+    while (body.empty() && curl().multi_perform(multi, &running) == CURLM_OK && running != 0) {
+    }
+    for (auto _ : state) {
+        curl().multi_perform(multi, &running);
+        benchmark::DoNotOptimize(running);
+    }
+    if (body.size() != 11 || running != 1)
+        state.SkipWithError("the held transfer did not stay idle");
+    curl().multi_remove_handle(multi, easy);
+    curl().multi_cleanup(multi);
+    curl().easy_cleanup(easy);
+    std::string answer;
+    zyn_http_url_get(server().url("/release/" + token), answer);
+}
+BENCHMARK(BM_CurlMultiPerformIdle)->Unit(benchmark::kMicrosecond);
+
+void BM_HttpMultiget50(benchmark::State& state)
+{
+    Loaded loaded;
+    const std::string url = server().url("/fixed");
+    for (auto _ : state) {
+        std::list<zyn_http_url_entry> batch;
+        for (int n = 0; n < 50; ++n)
+            batch.push_back({nullptr, url, ""});
+        if (zyn_http_url_multiget(batch) != 1 || batch.back().data != "xyz")
+            state.SkipWithError("batch failed");
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * 50));
+}
+BENCHMARK(BM_HttpMultiget50)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
