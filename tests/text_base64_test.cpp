@@ -112,6 +112,34 @@ TEST_F(Base64, MalformedTextIsRefusedWithAnEmptyResult)
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
 }
 
+TEST_F(Base64, LongTextIsCheckedAtEveryPosition)
+{
+    // Long enough for the block decoders; a bad character or a padded group
+    // anywhere must be seen wherever the blocks begin and end.
+    std::string data;
+    for (int v = 0; v < 150; ++v)
+        data.push_back(static_cast<char>(v * 37 + 11));
+    const std::string text = zyn_string_base64_encode(data);
+    ASSERT_EQ(text.size(), 200u);
+    for (size_t pos = 0; pos < text.size(); ++pos) {
+        for (char bad : {'*', '=', '\x80', '\0', '.'}) {
+            std::string broken = text;
+            broken[pos] = bad;
+            if (bad == '=' && pos % 4 == 3)
+                continue; // "xxx=" closing a group is valid
+            ASSERT_EQ(zyn_string_base64_decode(broken), "") << pos << " " << int(bad);
+            ASSERT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
+        }
+    }
+    for (size_t group = 0; group <= text.size() / 4; ++group) {
+        std::string padded = text;
+        padded.insert(group * 4, "QQ==");
+        std::string expected = data;
+        expected.insert(group * 3, "A");
+        ASSERT_EQ(zyn_string_base64_decode(padded), expected) << group;
+    }
+}
+
 TEST_F(Base64, WideUnitsAbove255AreRefusedNotCut)
 {
     EXPECT_EQ(zyn_wstring_base64_encode(ZW("ab\u0141")), ZW(""));

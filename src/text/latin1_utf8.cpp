@@ -9,17 +9,29 @@ namespace zyn::text {
 
 namespace {
 
-// The ASCII prefix is checked eight bytes at a time; UTF8-CPP judges the rest.
+// No valid sequence contains an ASCII byte, so the text is valid exactly when
+// each run of non-ASCII bytes between ASCII ones is. ASCII is skipped eight
+// bytes at a time and UTF8-CPP judges the runs.
 bool valid_utf8(const char* text, size_t n)
 {
     size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t block;
-        std::memcpy(&block, text + i, 8);
-        if (block & 0x8080808080808080ull)
-            break;
+    while (i < n) {
+        for (; i + 8 <= n; i += 8) {
+            uint64_t block;
+            std::memcpy(&block, text + i, 8);
+            if (block & 0x8080808080808080ull)
+                break;
+        }
+        while (i < n && static_cast<unsigned char>(text[i]) < 0x80)
+            ++i;
+        size_t end = i;
+        while (end < n && static_cast<unsigned char>(text[end]) >= 0x80)
+            ++end;
+        if (!utf8::is_valid(text + i, text + end))
+            return false;
+        i = end;
     }
-    return utf8::is_valid(text + i, text + n);
+    return true;
 }
 
 } // namespace

@@ -63,33 +63,32 @@ Text<C> mapped(View<C> text, Map map)
 
 // Window scan: the next unit equal to the first of search opens a window as
 // long as search (cut at the end of the text). A matching window is replaced
-// and skipped; a failed one is copied whole and skipped. After the first
-// replacement with all false, the rest is copied unchanged.
+// and skipped; a failed one is kept whole and skipped, so no occurrence that
+// begins inside it is found. After the first replacement with all false, the
+// rest is kept unchanged. Text between replacements is copied in one piece.
 template <class C>
 Text<C> replace(View<C> text, View<C> search, View<C> replacement, bool all)
 {
     Text<C> out;
     out.reserve(text.size());
     const C first = search.front();
+    size_t copied = 0; // text before this index is in out
     size_t i = 0;
     while (i < text.size()) {
         const size_t hit = text.find(first, i);
         if (hit == View<C>::npos)
             break;
-        out.append(text.data() + i, hit - i);
         const View<C> window = text.substr(hit, search.size());
+        i = hit + window.size();
         if (window == search) {
+            out.append(text.data() + copied, hit - copied);
             out.append(replacement);
-            i = hit + search.size();
+            copied = i;
             if (!all)
                 break;
-        } else {
-            out.append(window);
-            i = hit + window.size();
         }
     }
-    if (i < text.size())
-        out.append(text.data() + i, text.size() - i);
+    out.append(text.data() + copied, text.size() - copied);
     return out;
 }
 
