@@ -188,51 +188,38 @@ const std::string& latin1_text()
     return text;
 }
 
-void BM_Utf8Encode_Latin1(benchmark::State& state)
+// The same text as UTF-8, cut to about 1 MiB at the end of a whole sequence.
+const std::string& utf8_text()
 {
-    const std::string& text = latin1_text();
+    static const std::string text = [] {
+        const std::string& latin1 = latin1_text();
+        std::string utf8(2 * latin1.size(), '\0');
+        zyn_utf8_encode(latin1.data(), static_cast<uint32_t>(latin1.size()), &utf8[0]);
+        size_t end = latin1.size();
+        while ((static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            --end; // never end inside a sequence
+        return utf8.substr(0, end);
+    }();
+    return text;
+}
+
+void run_conversion(benchmark::State& state, int (*convert)(const char*, uint32_t, char*), const std::string& text)
+{
     std::vector<char> out(2 * text.size());
     for (auto _ : state) {
-        benchmark::DoNotOptimize(zyn_utf8_encode(text.data(), static_cast<uint32_t>(text.size()), out.data()));
+        benchmark::DoNotOptimize(convert(text.data(), static_cast<uint32_t>(text.size()), out.data()));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
+
+void BM_Utf8Encode_Latin1(benchmark::State& state) { run_conversion(state, zyn_utf8_encode, latin1_text()); }
 BENCHMARK(BM_Utf8Encode_Latin1);
 
-void BM_Utf8Encode_AlreadyUtf8(benchmark::State& state)
-{
-    const std::string& latin1 = latin1_text();
-    std::vector<char> utf8(2 * latin1.size());
-    zyn_utf8_encode(latin1.data(), static_cast<uint32_t>(latin1.size()), utf8.data());
-    const std::string text(utf8.data(), latin1.size()); // a prefix; cut sequences make no difference to speed
-    std::vector<char> out(2 * text.size());
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(zyn_utf8_encode(text.data(), static_cast<uint32_t>(text.size()), out.data()));
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
-}
+void BM_Utf8Encode_AlreadyUtf8(benchmark::State& state) { run_conversion(state, zyn_utf8_encode, utf8_text()); }
 BENCHMARK(BM_Utf8Encode_AlreadyUtf8);
 
-void BM_Utf8Decode(benchmark::State& state)
-{
-    const std::string& latin1 = latin1_text();
-    std::vector<char> utf8(2 * latin1.size());
-    zyn_utf8_encode(latin1.data(), static_cast<uint32_t>(latin1.size()), utf8.data());
-    const std::string text(utf8.data(), latin1.size() + latin1.size() * 8 / 100 + 1);
-    std::string valid = text.substr(0, text.size() - 4);
-    while (!valid.empty() && (static_cast<unsigned char>(valid.back()) & 0xC0) == 0x80)
-        valid.pop_back();
-    if (!valid.empty() && static_cast<unsigned char>(valid.back()) >= 0xC0)
-        valid.pop_back();
-    std::vector<char> out(valid.size());
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(zyn_utf8_decode(valid.data(), static_cast<uint32_t>(valid.size()), out.data()));
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(valid.size()));
-}
+void BM_Utf8Decode(benchmark::State& state) { run_conversion(state, zyn_utf8_decode, utf8_text()); }
 BENCHMARK(BM_Utf8Decode);
 
 void BM_NaturalSort100kNames(benchmark::State& state)
