@@ -205,7 +205,12 @@ ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void);
 /* ---------------------------------------------------------------------------
  * Narrow and wide strings
  * ------------------------------------------------------------------------- */
-/* Wide strings split by zyn_wstring_split; narrow ones go to a std::vector. */
+/* These exports return standard-library strings by value (see the top of this file). */
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+/* The list zyn_string_split fills (its wide twin fills a wstring_list). */
 typedef std::vector<std::string> zyn_string_list;
 
 /* 1-based position of search in text at or after the 0-based start; 0 with error 6 when absent. */
@@ -259,10 +264,17 @@ ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_upper_case(const zyn_wstring& tex
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_lower_case(const zyn_wstring& text);
 /* Wide twin of zyn_string_to_number, reading the same ASCII number on every platform. */
 ZYN_EXPORT double ZYN_CALL zyn_wstring_to_number(const zyn_wstring& text);
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 /* ---------------------------------------------------------------------------
  * Base64, UTF-8 and HTML entities
  * ------------------------------------------------------------------------- */
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
 /* Standard Base64 of the bytes, one line with "=" padding; error 5 for empty data. */
 ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_encode(const std::string& data);
 /* The bytes of Base64 text; error 5 and an empty result unless it is whole padded groups. */
@@ -271,6 +283,9 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_decode(const std::string& text
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_encode(const zyn_wstring& data);
 /* Base64 text decoded to one unit per byte; error 5 as for the narrow decoder. */
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_decode(const zyn_wstring& text);
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 /* Latin-1 to UTF-8 (valid UTF-8 is copied unchanged); output needs 2 * length bytes, no zero added. */
 ZYN_EXPORT int ZYN_CALL zyn_utf8_encode(const char* text, uint32_t length, char* output);
 /* UTF-8 to Latin-1, dropping code points above 255 (invalid UTF-8 is copied unchanged); no zero added. */
