@@ -221,12 +221,94 @@ ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void);
 /* ---------------------------------------------------------------------------
  * Narrow and wide strings
  * ------------------------------------------------------------------------- */
-/* (strings) */
+/* These exports return standard-library strings by value (see the top of this file). */
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+/* The list zyn_string_split fills (its wide twin fills a wstring_list). */
+typedef std::vector<std::string> zyn_string_list;
+
+/* 1-based position of search in text at or after the 0-based start; 0 with error 6 when absent. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_string_contains(const std::string& text, const std::string& search, uint32_t start);
+/* The bytes in reverse order; error 5 for fewer than 2 bytes. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_reverse(const std::string& text);
+/* At most count bytes from start; the whole text when it is no longer than count. Never an error. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_extract(const std::string& text, uint32_t start, uint32_t count);
+/* 1 when every byte is '0' to '9'; error 5 for an empty text. */
+ZYN_EXPORT int ZYN_CALL zyn_string_is_digits(const std::string& text);
+/* Replaces the first (all = 0) or every occurrence of search; error 5 for an empty text or search. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_replace(const std::string& text, const std::string& search, const std::string& replacement, uint8_t all);
+/* Cuts text at each delimiter into list (emptied first); error 5 leaves list as it was. */
+ZYN_EXPORT int ZYN_CALL zyn_string_split(const std::string& text, const std::string& delimiter, uint8_t whole, zyn_string_list& list);
+/* The text without any byte that occurs in characters; error 5 when either is empty. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_smash(const std::string& text, const std::string& characters);
+/* 1 when every byte is 'A' to 'Z'; error 5 for an empty text. */
+ZYN_EXPORT int ZYN_CALL zyn_string_is_upper_case(const std::string& text);
+/* 1 when every byte is 'a' to 'z'; error 5 for an empty text. */
+ZYN_EXPORT int ZYN_CALL zyn_string_is_lower_case(const std::string& text);
+/* A copy with 'a' to 'z' made upper case; error 5 for an empty text. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_to_upper_case(const std::string& text);
+/* A copy with 'A' to 'Z' made lower case; error 5 for an empty text. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_to_lower_case(const std::string& text);
+/* The number the text begins with (0.0 when none, never an error); -1.0 when not loaded. */
+ZYN_EXPORT double ZYN_CALL zyn_string_to_number(const std::string& text);
+/* Splits text at delimiter, sorts the pieces in natural order and appends each piece and a delimiter to output. */
+ZYN_EXPORT int ZYN_CALL zyn_string_sort(const char* text, const char* delimiter, char* output);
+
+/* Wide twin of zyn_string_contains; positions count 16-bit units. */
+ZYN_EXPORT uint32_t ZYN_CALL zyn_wstring_contains(const zyn_wstring& text, const zyn_wstring& search, uint32_t start);
+/* Wide twin of zyn_string_reverse (a surrogate pair comes out swapped). */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_reverse(const zyn_wstring& text);
+/* Wide twin of zyn_string_extract. */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_extract(const zyn_wstring& text, uint32_t start, uint32_t count);
+/* Wide twin of zyn_string_is_digits (ASCII digits only). */
+ZYN_EXPORT int ZYN_CALL zyn_wstring_is_digits(const zyn_wstring& text);
+/* Wide twin of zyn_string_replace. */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_replace(const zyn_wstring& text, const zyn_wstring& search, const zyn_wstring& replacement, uint8_t all);
+/* Wide twin of zyn_string_split, filling a wstring_list (emptied, then grown from 64 by doubling). */
+ZYN_EXPORT int ZYN_CALL zyn_wstring_split(const zyn_wstring& text, const zyn_wstring& delimiter, uint8_t whole, wstring_list& list);
+/* Wide twin of zyn_string_smash. */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_smash(const zyn_wstring& text, const zyn_wstring& characters);
+/* Wide twin of zyn_string_is_upper_case (ASCII letters only). */
+ZYN_EXPORT int ZYN_CALL zyn_wstring_is_upper_case(const zyn_wstring& text);
+/* Wide twin of zyn_string_is_lower_case (ASCII letters only). */
+ZYN_EXPORT int ZYN_CALL zyn_wstring_is_lower_case(const zyn_wstring& text);
+/* Wide twin of zyn_string_to_upper_case (ASCII letters only). */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_upper_case(const zyn_wstring& text);
+/* Wide twin of zyn_string_to_lower_case (ASCII letters only). */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_lower_case(const zyn_wstring& text);
+/* Wide twin of zyn_string_to_number, reading the same ASCII number on every platform. */
+ZYN_EXPORT double ZYN_CALL zyn_wstring_to_number(const zyn_wstring& text);
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 /* ---------------------------------------------------------------------------
  * Base64, UTF-8 and HTML entities
  * ------------------------------------------------------------------------- */
-/* (encodings) */
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+/* Standard Base64 of the bytes, one line with "=" padding; error 5 for empty data. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_encode(const std::string& data);
+/* The bytes of Base64 text; error 5 and an empty result unless it is whole padded groups. */
+ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_decode(const std::string& text);
+/* Base64 of units 0 to 255 taken as bytes; error 5 for empty data or a unit above 255. */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_encode(const zyn_wstring& data);
+/* Base64 text decoded to one unit per byte; error 5 as for the narrow decoder. */
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_decode(const zyn_wstring& text);
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
+/* Latin-1 to UTF-8 (valid UTF-8 is copied unchanged); output needs 2 * length bytes, no zero added. */
+ZYN_EXPORT int ZYN_CALL zyn_utf8_encode(const char* text, uint32_t length, char* output);
+/* UTF-8 to Latin-1, dropping code points above 255 (invalid UTF-8 is copied unchanged); no zero added. */
+ZYN_EXPORT int ZYN_CALL zyn_utf8_decode(const char* text, uint32_t length, char* output);
+/* Replaces HTML character references by UTF-8, writing at most size bytes (zero included) to destination;
+ * a null source decodes destination in place. Error 5 when size is 0. */
+ZYN_EXPORT int ZYN_CALL zyn_decode_entite(const char* source, uint32_t size, char* destination);
 
 /* ---------------------------------------------------------------------------
  * Whole files, directories and files
