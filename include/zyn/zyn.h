@@ -37,6 +37,13 @@
 
 #define ZYN_EXPORT extern "C" ZYN_API
 
+/* Some exports return standard-library strings by value (see above); clang
+ * warns about that for extern "C" functions, and here it is intended. */
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+
 /* ---------------------------------------------------------------------------
  * Shared types and constants
  * ------------------------------------------------------------------------- */
@@ -221,11 +228,6 @@ ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void);
 /* ---------------------------------------------------------------------------
  * Narrow and wide strings
  * ------------------------------------------------------------------------- */
-/* These exports return standard-library strings by value (see the top of this file). */
-#if defined(__clang__)
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
-#endif
 /* The list zyn_string_split fills (its wide twin fills a wstring_list). */
 typedef std::vector<std::string> zyn_string_list;
 
@@ -238,9 +240,9 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_extract(const std::string& text, uint
 /* 1 when every byte is '0' to '9'; error 5 for an empty text. */
 ZYN_EXPORT int ZYN_CALL zyn_string_is_digits(const std::string& text);
 /* Replaces the first (all = 0) or every occurrence of search; error 5 for an empty text or search. */
-ZYN_EXPORT std::string ZYN_CALL zyn_string_replace(const std::string& text, const std::string& search, const std::string& replacement, uint8_t all);
+ZYN_EXPORT std::string ZYN_CALL zyn_string_replace(const std::string& text, const std::string& search, const std::string& replacement, zyn_bool all);
 /* Cuts text at each delimiter into list (emptied first); error 5 leaves list as it was. */
-ZYN_EXPORT int ZYN_CALL zyn_string_split(const std::string& text, const std::string& delimiter, uint8_t whole, zyn_string_list& list);
+ZYN_EXPORT int ZYN_CALL zyn_string_split(const std::string& text, const std::string& delimiter, zyn_bool whole, zyn_string_list& list);
 /* The text without any byte that occurs in characters; error 5 when either is empty. */
 ZYN_EXPORT std::string ZYN_CALL zyn_string_smash(const std::string& text, const std::string& characters);
 /* 1 when every byte is 'A' to 'Z'; error 5 for an empty text. */
@@ -265,9 +267,9 @@ ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_extract(const zyn_wstring& text, uin
 /* Wide twin of zyn_string_is_digits (ASCII digits only). */
 ZYN_EXPORT int ZYN_CALL zyn_wstring_is_digits(const zyn_wstring& text);
 /* Wide twin of zyn_string_replace. */
-ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_replace(const zyn_wstring& text, const zyn_wstring& search, const zyn_wstring& replacement, uint8_t all);
+ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_replace(const zyn_wstring& text, const zyn_wstring& search, const zyn_wstring& replacement, zyn_bool all);
 /* Wide twin of zyn_string_split, filling a wstring_list (emptied, then grown from 64 by doubling). */
-ZYN_EXPORT int ZYN_CALL zyn_wstring_split(const zyn_wstring& text, const zyn_wstring& delimiter, uint8_t whole, wstring_list& list);
+ZYN_EXPORT int ZYN_CALL zyn_wstring_split(const zyn_wstring& text, const zyn_wstring& delimiter, zyn_bool whole, wstring_list& list);
 /* Wide twin of zyn_string_smash. */
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_smash(const zyn_wstring& text, const zyn_wstring& characters);
 /* Wide twin of zyn_string_is_upper_case (ASCII letters only). */
@@ -280,17 +282,10 @@ ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_upper_case(const zyn_wstring& tex
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_lower_case(const zyn_wstring& text);
 /* Wide twin of zyn_string_to_number, reading the same ASCII number on every platform. */
 ZYN_EXPORT double ZYN_CALL zyn_wstring_to_number(const zyn_wstring& text);
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#endif
 
 /* ---------------------------------------------------------------------------
  * Base64, UTF-8 and HTML entities
  * ------------------------------------------------------------------------- */
-#if defined(__clang__)
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
-#endif
 /* Standard Base64 of the bytes, one line with "=" padding; error 5 for empty data. */
 ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_encode(const std::string& data);
 /* The bytes of Base64 text; error 5 and an empty result unless it is whole padded groups. */
@@ -299,9 +294,6 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_decode(const std::string& text
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_encode(const zyn_wstring& data);
 /* Base64 text decoded to one unit per byte; error 5 as for the narrow decoder. */
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_decode(const zyn_wstring& text);
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#endif
 /* Latin-1 to UTF-8 (valid UTF-8 is copied unchanged); output needs 2 * length bytes, no zero added. */
 ZYN_EXPORT int ZYN_CALL zyn_utf8_encode(const char* text, uint32_t length, char* output);
 /* UTF-8 to Latin-1, dropping code points above 255 (invalid UTF-8 is copied unchanged); no zero added. */
@@ -518,5 +510,9 @@ ZYN_EXPORT float ZYN_CALL zyn_number_to_percent(float total, float part);
  * Machine, processes, registry, controllers and dialogs
  * ------------------------------------------------------------------------- */
 /* (system) */
+
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #endif /* ZYN_ZYN_H */

@@ -26,12 +26,12 @@ ZYN_EXPORT int ZYN_CALL zyn_string_is_digits(const std::string& text)
 }
 
 ZYN_EXPORT std::string ZYN_CALL zyn_string_replace(const std::string& text, const std::string& search,
-                                                   const std::string& replacement, uint8_t all)
+                                                   const std::string& replacement, zyn_bool all)
 {
     return f::replace<char>(text, search, replacement, all);
 }
 
-ZYN_EXPORT int ZYN_CALL zyn_string_split(const std::string& text, const std::string& delimiter, uint8_t whole,
+ZYN_EXPORT int ZYN_CALL zyn_string_split(const std::string& text, const std::string& delimiter, zyn_bool whole,
                                          zyn_string_list& list)
 {
     return f::split<char>(text, delimiter, whole, list);

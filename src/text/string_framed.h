@@ -63,7 +63,7 @@ Text<C> map_case(const Text<C>& text, Map map)
 }
 
 template <class C>
-Text<C> replace(const Text<C>& text, const Text<C>& search, const Text<C>& replacement, uint8_t all)
+Text<C> replace(const Text<C>& text, const Text<C>& search, const Text<C>& replacement, zyn_bool all)
 {
     return frame::full(Text<C>(), [&] {
         if (text.empty() || search.empty())
@@ -84,7 +84,7 @@ inline void take_pieces(wstring_list& list, wstring_list& pieces) { list.swap(pi
 // the caller's list is left as it was on error, and a text or delimiter that
 // lives inside that list stays valid while it is read.
 template <class C, class List>
-int split(const Text<C>& text, const Text<C>& delimiter, uint8_t whole, List& list)
+int split(const Text<C>& text, const Text<C>& delimiter, zyn_bool whole, List& list)
 {
     return frame::full(0, [&] {
         if (text.empty() || delimiter.empty())

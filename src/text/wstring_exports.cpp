@@ -26,12 +26,12 @@ ZYN_EXPORT int ZYN_CALL zyn_wstring_is_digits(const zyn_wstring& text)
 }
 
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_replace(const zyn_wstring& text, const zyn_wstring& search,
-                                                   const zyn_wstring& replacement, uint8_t all)
+                                                   const zyn_wstring& replacement, zyn_bool all)
 {
     return f::replace<zyn_wchar>(text, search, replacement, all);
 }
 
-ZYN_EXPORT int ZYN_CALL zyn_wstring_split(const zyn_wstring& text, const zyn_wstring& delimiter, uint8_t whole,
+ZYN_EXPORT int ZYN_CALL zyn_wstring_split(const zyn_wstring& text, const zyn_wstring& delimiter, zyn_bool whole,
                                          wstring_list& list)
 {
     return f::split<zyn_wchar>(text, delimiter, whole, list);
