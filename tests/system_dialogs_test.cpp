@@ -15,6 +15,7 @@
 #  include <objbase.h>
 #  include <windows.h>
 #  include <atomic>
+#  include <functional>
 #  include <thread>
 #else
 #  include <sys/stat.h>
@@ -153,10 +154,62 @@ TEST(Dialogs, FoldersThroughZenity)
 
 #else
 
-// Closes the first dialog window that the given thread shows, with Cancel.
-void cancel_dialog_of(DWORD thread, std::atomic<bool>& closed)
+// The first dialog window the given thread shows, waited for up to half a minute.
+HWND dialog_of(DWORD thread, std::atomic<bool>& done)
 {
-    for (int attempt = 0; attempt < 600 && !closed; ++attempt) {
+    for (int attempt = 0; attempt < 600 && !done; ++attempt) {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM out) -> BOOL {
+                char name[32] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (std::strcmp(name, "#32770") != 0)
+                    return TRUE;
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        if (found != nullptr)
+            return found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// Types a name into the dialog's file-name box and presses OK.
+void choose_in_dialog_of(DWORD thread, std::string name, std::atomic<bool>& done, std::atomic<bool>& chosen)
+{
+    HWND dialog = dialog_of(thread, done);
+    if (dialog == nullptr)
+        return;
+    auto find_edit = [](HWND window, LPARAM out) -> BOOL {
+        char cls[32] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        if (_stricmp(cls, "Edit") != 0 || !IsWindowEnabled(window))
+            return TRUE;
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+    };
+    // The dialog's controls are still in the making until it is shown.
+    HWND edit = nullptr;
+    for (int attempt = 0; attempt < 200 && !done && (edit == nullptr || !IsWindowVisible(dialog)); ++attempt) {
+        Sleep(50);
+        EnumChildWindows(dialog, find_edit, reinterpret_cast<LPARAM>(&edit));
+    }
+    if (edit == nullptr) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    chosen = true;
+}
+
+// Closes the first dialog window that the given thread shows, with Cancel.
+void cancel_dialog_of(DWORD thread, std::atomic<bool>& done, std::atomic<bool>& cancelled)
+{
+    for (int attempt = 0; attempt < 600 && !done; ++attempt) {
         HWND found = nullptr;
         EnumThreadWindows(
             thread,
@@ -171,7 +224,7 @@ void cancel_dialog_of(DWORD thread, std::atomic<bool>& closed)
             reinterpret_cast<LPARAM>(&found));
         if (found != nullptr) {
             PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
-            closed = true;
+            cancelled = true;
             return;
         }
         Sleep(50);
@@ -183,23 +236,44 @@ TEST(Dialogs, CancelledDialogLeavesTheBuffer)
     for (bool folders : {false, true}) {
         char buffer[64] = "untouched";
         char filter[] = "Text|*.txt|All|*.*";
-        std::atomic<bool> closed{false};
+        std::atomic<bool> done{false}, cancelled{false};
         std::thread shower([&] {
             ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-            std::thread closer(cancel_dialog_of, GetCurrentThreadId(), std::ref(closed));
+            std::thread closer(cancel_dialog_of, GetCurrentThreadId(), std::ref(done), std::ref(cancelled));
             if (folders)
                 zyn_OpenFolderDialog(1, "C:\\windows", buffer, sizeof buffer);
             else
                 zyn_OpenFileDialog(1, filter, buffer, sizeof buffer);
-            closed = true;
+            done = true;
             closer.join();
             CoUninitialize();
         });
         shower.join();
+        EXPECT_TRUE(cancelled) << "no dialog was shown; folders=" << folders;
         EXPECT_STREQ(buffer, "untouched") << folders;
         if (!folders)
             EXPECT_EQ(std::memcmp(filter, "Text\0*.txt\0All\0*.*", sizeof filter), 0);
     }
+}
+
+TEST(Dialogs, ChosenFileLandsInTheBuffer)
+{
+    test::TempDir dir;
+    const std::string path = dir.join("chosen file.txt");
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    char buffer[512] = "untouched";
+    std::atomic<bool> done{false}, chosen{false};
+    std::thread shower([&] {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        std::thread helper(choose_in_dialog_of, GetCurrentThreadId(), path, std::ref(done), std::ref(chosen));
+        zyn_OpenFileDialog(0, nullptr, buffer, sizeof buffer);
+        done = true;
+        helper.join();
+        CoUninitialize();
+    });
+    shower.join();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(std::string(buffer), path);
 }
 
 TEST(Dialogs, WithoutComReturnsAtOnce)

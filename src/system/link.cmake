@@ -1,7 +1,7 @@
 # Libraries behind machine properties, processes, registry, controllers and dialogs.
 if(WIN32)
-  # COM and WMI, VariantToBoolean, the shell's dialog, XInput 9.1.0 (linked directly).
-  target_link_libraries(zyn_deps INTERFACE ole32 oleaut32 wbemuuid propsys uuid shell32 advapi32 xinput9_1_0)
+  # COM and WMI, the shell's dialog, the administrator test, XInput 9.1.0 (linked directly).
+  target_link_libraries(zyn_deps INTERFACE ole32 oleaut32 wbemuuid uuid shell32 advapi32 xinput9_1_0)
 else()
   # SDL2's game-controller interface.
   find_package(SDL2 CONFIG QUIET)

@@ -152,7 +152,8 @@ bool objects_of(const std::string& class_name, std::vector<Object>& objects)
         objects.push_back({{"Caption", [] { return text(os_caption()); }},
                            {"Version", [] { return text(uname_field(Uname::release)); }},
                            {"CSName", [] { return text(uname_field(Uname::node)); }},
-                           {"OSArchitecture", [] { return text(os_architecture()); }}});
+                           {"OSArchitecture", [] { return text(os_architecture()); }},
+                           {"Primary", [] { return truth(true); }}});
     } else if (class_name == "win32_processor") {
         for (const std::string& name : processor_names())
             objects.push_back({{"Name", [name] { return text(name); }}});

@@ -3,12 +3,24 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <propvarutil.h>
 #include <wbemidl.h>
 
 namespace zyn::sys {
 
 namespace {
+
+// A value as a truth value: a boolean as it is, numbers non-zero, texts such
+// as "true". (oleaut32's conversion: propsys's VariantToBoolean is missing
+// from some systems' implementations, Wine's among them.)
+bool truth_of(const VARIANT& value)
+{
+    VARIANT converted;
+    VariantInit(&converted);
+    const bool truth = SUCCEEDED(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_BOOL)) &&
+                       V_VT(&converted) == VT_BOOL && V_BOOL(&converted) != VARIANT_FALSE;
+    VariantClear(&converted);
+    return truth;
+}
 
 // Appends one object's property by the value kind; a failed lookup adds nothing.
 void append_property(IWbemClassObject* object, const zyn_wstring& property, int kind, zyn_wstring& gathered)
@@ -17,8 +29,7 @@ void append_property(IWbemClassObject* object, const zyn_wstring& property, int 
     VariantInit(&value); // empty before the lookup, so clearing it is always safe
     if (SUCCEEDED(object->Get(property.c_str(), 0, &value, nullptr, nullptr))) {
         if (kind == ZYN_PROPERTY_BOOLEAN) {
-            BOOL flag = FALSE;
-            gathered += SUCCEEDED(VariantToBoolean(value, &flag)) && flag ? L"true" : L"false";
+            gathered += truth_of(value) ? L"true" : L"false";
         } else if (kind == ZYN_PROPERTY_TEXT && V_VT(&value) == VT_BSTR && V_BSTR(&value) != nullptr) {
             gathered += V_BSTR(&value); // only a string is read as one
         }
@@ -73,13 +84,19 @@ int32_t query_machine_property(const zyn_wstring& class_name, const zyn_wstring&
         return hr;
     }
 
-    // The enumerator reports failures only by handing back no object: the walk ends there.
+    // A query that returns at once reports its failures (an unknown class, say)
+    // through the enumerator: a failing step ends the walk and fails the call,
+    // rather than passing off a partial or empty text as the answer.
+    HRESULT walked = S_OK;
     for (;;) {
         IWbemClassObject* object = nullptr;
         ULONG returned = 0;
-        objects->Next(WBEM_INFINITE, 1, &object, &returned);
-        if (returned == 0 || object == nullptr)
+        walked = objects->Next(WBEM_INFINITE, 1, &object, &returned);
+        if (returned == 0 || object == nullptr) {
+            if (object != nullptr)
+                object->Release();
             break;
+        }
         append_property(object, property, kind, gathered);
         object->Release();
     }
@@ -88,7 +105,7 @@ int32_t query_machine_property(const zyn_wstring& class_name, const zyn_wstring&
     locator->Release();
     objects->Release();
     CoUninitialize();
-    return 0;
+    return FAILED(walked) ? walked : 0;
 }
 
 } // namespace zyn::sys
