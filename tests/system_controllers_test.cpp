@@ -7,6 +7,8 @@
 #  include <SDL2/SDL_gamecontroller.h>
 #endif
 
+#include "support/system_loaded.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,15 +18,7 @@ namespace {
 constexpr int kNotConnected = 1167;
 constexpr int kBadArguments = 160;
 
-class Controllers : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
+class Controllers : public test::LoadedLibrary {};
 
 struct Reading {
     uint32_t packet = 0xAAAAAAAA;

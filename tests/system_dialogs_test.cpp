@@ -209,25 +209,9 @@ void choose_in_dialog_of(DWORD thread, std::string name, std::atomic<bool>& done
 // Closes the first dialog window that the given thread shows, with Cancel.
 void cancel_dialog_of(DWORD thread, std::atomic<bool>& done, std::atomic<bool>& cancelled)
 {
-    for (int attempt = 0; attempt < 600 && !done; ++attempt) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM out) -> BOOL {
-                char name[32] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (std::strcmp(name, "#32770") != 0)
-                    return TRUE;
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (found != nullptr) {
-            PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
-            cancelled = true;
-            return;
-        }
-        Sleep(50);
+    if (HWND dialog = dialog_of(thread, done)) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        cancelled = true;
     }
 }
 
@@ -251,8 +235,9 @@ TEST(Dialogs, CancelledDialogLeavesTheBuffer)
         shower.join();
         EXPECT_TRUE(cancelled) << "no dialog was shown; folders=" << folders;
         EXPECT_STREQ(buffer, "untouched") << folders;
-        if (!folders)
+        if (!folders) {
             EXPECT_EQ(std::memcmp(filter, "Text\0*.txt\0All\0*.*", sizeof filter), 0);
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "support/wide.h"
 
+#include "support/system_loaded.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,15 +20,7 @@
 
 namespace {
 
-class MachineProperty : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
+class MachineProperty : public test::LoadedLibrary {};
 
 zyn_wstring wide_query(const zyn_wchar* cls, const zyn_wchar* prop, int kind, int& result)
 {
@@ -64,8 +58,9 @@ TEST_F(MachineProperty, AnswersTheCommonClasses)
     ASSERT_EQ(zyn_getmachineproperty("Win32_OperatingSystem", "Caption", ZYN_PROPERTY_TEXT, narrow), 1);
     EXPECT_EQ(test::widen_ascii(narrow), caption); // captions are ASCII on the systems tested
 #if !defined(_WIN32)
-    if (!os_release_pretty_name().empty())
+    if (!os_release_pretty_name().empty()) {
         EXPECT_EQ(std::string(narrow), os_release_pretty_name());
+    }
 #endif
 
     ASSERT_EQ(zyn_getmachineproperty("Win32_Processor", "Name", ZYN_PROPERTY_TEXT, narrow), 1);

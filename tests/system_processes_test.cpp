@@ -3,6 +3,8 @@
 
 #include "support/wide.h"
 
+#include "support/system_loaded.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,15 +21,7 @@
 
 namespace {
 
-class Processes : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
+class Processes : public test::LoadedLibrary {};
 
 uint32_t own_id()
 {

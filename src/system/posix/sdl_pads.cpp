@@ -7,7 +7,7 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
+#include <mutex>
 
 namespace zyn::sys {
 
@@ -24,6 +24,8 @@ struct Slot {
     PadState last{};
 };
 
+// Calls may come from any thread, as with XInput: the table has its own lock.
+std::mutex g_lock;
 Slot g_slots[kPads];
 bool g_started = false;
 
@@ -113,6 +115,7 @@ bool same_reading(const PadState& a, const PadState& b)
 
 uint32_t pad_read(uint32_t index, PadState& state)
 {
+    const std::lock_guard<std::mutex> hold(g_lock);
     SDL_GameController* pad = nullptr;
     if (const uint32_t code = find_pad(index, pad))
         return code;
@@ -131,6 +134,7 @@ uint32_t pad_read(uint32_t index, PadState& state)
 
 uint32_t pad_vibrate(uint32_t index, uint16_t left_motor, uint16_t right_motor)
 {
+    const std::lock_guard<std::mutex> hold(g_lock);
     SDL_GameController* pad = nullptr;
     if (const uint32_t code = find_pad(index, pad))
         return code;

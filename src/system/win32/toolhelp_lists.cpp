@@ -7,40 +7,43 @@
 
 namespace zyn::sys {
 
-bool list_processes(std::vector<ProcessEntry>& processes)
+namespace {
+
+// Walks one Tool Help snapshot from its first entry to its last.
+template <class Entry, class First, class Next, class Take>
+bool walk_snapshot(DWORD what, DWORD process_id, First first, Next next, Take take)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    HANDLE snapshot = CreateToolhelp32Snapshot(what, process_id);
     if (snapshot == INVALID_HANDLE_VALUE)
         return false;
-    PROCESSENTRY32W entry{};
+    Entry entry{};
     entry.dwSize = sizeof entry;
-    if (!Process32FirstW(snapshot, &entry)) {
-        CloseHandle(snapshot);
-        return false;
+    const bool any = first(snapshot, &entry) != FALSE;
+    if (any) {
+        do {
+            take(entry);
+        } while (next(snapshot, &entry));
     }
-    do {
-        processes.push_back({entry.szExeFile, entry.th32ProcessID});
-    } while (Process32NextW(snapshot, &entry));
     CloseHandle(snapshot);
-    return true;
+    return any;
+}
+
+} // namespace
+
+bool list_processes(std::vector<ProcessEntry>& processes)
+{
+    return walk_snapshot<PROCESSENTRY32W>(TH32CS_SNAPPROCESS, 0, Process32FirstW, Process32NextW,
+                                          [&](const PROCESSENTRY32W& entry) {
+                                              processes.push_back({entry.szExeFile, entry.th32ProcessID});
+                                          });
 }
 
 bool list_modules(uint32_t process_id, std::vector<ModuleEntry>& modules)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process_id);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return false;
-    MODULEENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    if (!Module32FirstW(snapshot, &entry)) {
-        CloseHandle(snapshot);
-        return false;
-    }
-    do {
-        modules.push_back({entry.szModule, entry.szExePath});
-    } while (Module32NextW(snapshot, &entry));
-    CloseHandle(snapshot);
-    return true;
+    return walk_snapshot<MODULEENTRY32W>(TH32CS_SNAPMODULE, process_id, Module32FirstW, Module32NextW,
+                                         [&](const MODULEENTRY32W& entry) {
+                                             modules.push_back({entry.szModule, entry.szExePath});
+                                         });
 }
 
 int administrator_test()
