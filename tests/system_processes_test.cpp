@@ -15,6 +15,9 @@
 #  include <shlobj.h>
 #  include <windows.h>
 #else
+#  include "support/temp_dir.h"
+#  include <csignal>
+#  include <cstdlib>
 #  include <sys/wait.h>
 #  include <unistd.h>
 #endif
@@ -105,6 +108,38 @@ TEST_F(Processes, ListHoldsThisProgram)
     const zyn_wstring wide_text(wide.data());
     EXPECT_NE(wide_text.find(test::widen_ascii(own_line)), zyn_wstring::npos);
 }
+
+#if !defined(_WIN32)
+TEST_F(Processes, NamesBeyondLatin1KeepTheirLowByte)
+{
+    // A copy of sleep named "\u0141ucja-sleep": the narrow twin gives 'A' (0x41) for U+0141.
+    test::TempDir dir;
+    const std::string exe = dir.join("\xC5\x81ucja-sleep");
+    ASSERT_EQ(std::system(("cp /bin/sleep '" + exe + "'").c_str()), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(exe.c_str(), exe.c_str(), "30", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_GT(child, 0);
+    const std::string id = ";*" + std::to_string(child) + "\n";
+    std::vector<char> narrow(1 << 20);
+    std::vector<zyn_wchar> wide(1 << 20);
+    // The child shows its new name once it has run execl.
+    bool renamed = false;
+    for (int attempt = 0; attempt < 500 && !renamed; ++attempt) {
+        ASSERT_EQ(zyn_get_listprocesses(narrow.data(), uint32_t(narrow.size())), 1);
+        renamed = std::string(narrow.data()).find("Aucja-sleep" + id) != std::string::npos;
+        if (!renamed)
+            usleep(10000);
+    }
+    EXPECT_TRUE(renamed);
+    ASSERT_EQ(zyn_wget_listprocesses(wide.data(), uint32_t(wide.size())), 1);
+    EXPECT_NE(zyn_wstring(wide.data()).find(u"\u0141ucja-sleep" + test::widen_ascii(id)), zyn_wstring::npos);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+#endif
 
 TEST_F(Processes, ListIsCutToTheLength)
 {

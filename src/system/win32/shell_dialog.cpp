@@ -73,11 +73,11 @@ std::vector<std::string> show_open_dialog(const DialogRequest& request)
             open_in(dialog, request.initial_folder);
     } else {
         types = parse_file_types(request.filter);
-        std::vector<COMDLG_FILTERSPEC> specs;
+        std::vector<COMDLG_FILTERSPEC> filters;
         for (const FileType& type : types)
-            specs.push_back({type.name.c_str(), type.pattern.c_str()});
-        if (!specs.empty())
-            dialog->SetFileTypes(UINT(specs.size()), specs.data());
+            filters.push_back({type.name.c_str(), type.pattern.c_str()});
+        if (!filters.empty())
+            dialog->SetFileTypes(UINT(filters.size()), filters.data());
     }
 
     if (SUCCEEDED(dialog->Show(nullptr)))
