@@ -509,7 +509,53 @@ ZYN_EXPORT float ZYN_CALL zyn_number_to_percent(float total, float part);
 /* ---------------------------------------------------------------------------
  * Machine, processes, registry, controllers and dialogs
  * ------------------------------------------------------------------------- */
-/* (system) */
+/* Registry root-key codes taken by zyn_reg_getdword and zyn_reg_getstring:
+ * the hexadecimal digits of the predefined key, read as a decimal number. */
+constexpr uint32_t ZYN_HKEY_CLASSES_ROOT = 80000000u;
+constexpr uint32_t ZYN_HKEY_CURRENT_USER = 80000001u;
+constexpr uint32_t ZYN_HKEY_LOCAL_MACHINE = 80000002u;
+constexpr uint32_t ZYN_HKEY_USERS = 80000003u;
+constexpr uint32_t ZYN_HKEY_PERFORMANCE_DATA = 80000004u;
+constexpr uint32_t ZYN_HKEY_CURRENT_CONFIG = 80000005u;
+constexpr uint32_t ZYN_HKEY_PERFORMANCE_TEXT = 80000050u;
+constexpr uint32_t ZYN_HKEY_PERFORMANCE_NLSTEXT = 80000060u;
+
+/* Value kinds of the machine-property queries: 11 "true"/"false", 12 text. */
+constexpr int ZYN_PROPERTY_BOOLEAN = 11;
+constexpr int ZYN_PROPERTY_TEXT = 12;
+
+/* Gathers one property of every object of a WMI class as text into out (room for all of it). */
+ZYN_EXPORT int ZYN_CALL zyn_wgetmachineproperty(const zyn_wchar* class_name, const zyn_wchar* property, int kind, zyn_wchar* out);
+/* Narrow twin of zyn_wgetmachineproperty; out receives at most 255 bytes and a zero. */
+ZYN_EXPORT int ZYN_CALL zyn_getmachineproperty(const char* class_name, const char* property, int kind, char* out);
+/* Lines "name;*id\n" for every running process, cut to length units, zero-filled behind. Error 12. */
+ZYN_EXPORT int ZYN_CALL zyn_wget_listprocesses(zyn_wchar* out, uint32_t length);
+/* Narrow twin of zyn_wget_listprocesses (low byte of each unit). */
+ZYN_EXPORT int ZYN_CALL zyn_get_listprocesses(char* out, uint32_t length);
+/* Lines "modulename:..\nexecutable:..\n" for each module of a process (0: this one). Error 12. */
+ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out, uint32_t length);
+/* Narrow twin of zyn_wget_processinfo. */
+ZYN_EXPORT int ZYN_CALL zyn_get_processinfo(uint32_t process_id, char* out, uint32_t length);
+/* 1 when the caller runs with administrator rights, else 0; error 12 when the test fails. */
+ZYN_EXPORT int ZYN_CALL zyn_is_admin(void);
+/* Reads a DWORD registry value; error 12 for an unknown root code, 2 with the registry's status. */
+ZYN_EXPORT int ZYN_CALL zyn_reg_getdword(uint32_t root, const char* subkey, const char* value_name, uint32_t* out);
+/* Reads a string registry value with its zero into out, which must hold all of it. */
+ZYN_EXPORT int ZYN_CALL zyn_reg_getstring(uint32_t root, const char* subkey, const char* value_name, char* out);
+/* 1 when controller 0 to 3 is connected; else error 2 with 1167 (not connected) or 160 (bad index). */
+ZYN_EXPORT int ZYN_CALL zyn_xinput_isconnected(uint32_t index);
+/* Sets the left (low-frequency) and right (high-frequency) motor speeds. */
+ZYN_EXPORT int ZYN_CALL zyn_xinput_vibrate(uint32_t index, uint16_t left_motor, uint16_t right_motor);
+/* Reads a controller's state in XInput's layout into eight out-parameters. */
+ZYN_EXPORT int ZYN_CALL zyn_xinput_getstate_bgt_compatibility(uint32_t index, uint32_t* packet, uint16_t* buttons,
+                                                              uint8_t* left_trigger, uint8_t* right_trigger,
+                                                              int16_t* left_x, int16_t* left_y,
+                                                              int16_t* right_x, int16_t* right_y);
+/* Shows the open-file dialog; the chosen paths land in buffer as UTF-8 joined by "\r\n". No frame.
+ * filter ("Name|*.a;*.b|...") is split in place; cancel leaves buffer untouched. */
+ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, char* filter, char* buffer, uint32_t capacity);
+/* Shows the folder picker, optionally opening in initial_folder (UTF-8). No frame. */
+ZYN_EXPORT void ZYN_CALL zyn_OpenFolderDialog(int multiple, const char* initial_folder, char* buffer, uint32_t capacity);
 
 #if defined(__clang__)
 #pragma clang diagnostic pop

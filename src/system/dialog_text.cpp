@@ -1,0 +1,50 @@
+// The dialogs' text handling: filter parsing and result joining, the same on
+// every platform.
+#include "system/dialogs.h"
+
+#include "core/utf16.h"
+
+#include <cstring>
+
+namespace zyn::sys {
+
+std::vector<FileType> parse_file_types(char* filter)
+{
+    std::vector<FileType> types;
+    if (filter == nullptr)
+        return types;
+    std::vector<const char*> fields;
+    for (char* p = filter; *p != '\0';) {
+        if (*p == '|') {
+            *p++ = '\0';
+            continue;
+        }
+        fields.push_back(p);
+        while (*p != '\0' && *p != '|')
+            ++p;
+    }
+    // Fields are non-empty by construction; a trailing name without a pattern is dropped.
+    for (size_t n = 0; n + 1 < fields.size(); n += 2)
+        types.push_back({unicode::from_utf8(fields[n]), unicode::from_utf8(fields[n + 1])});
+    return types;
+}
+
+void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t capacity)
+{
+    if (paths.empty() || buffer == nullptr || capacity == 0)
+        return;
+    buffer[0] = '\0';
+    size_t used = 0;
+    for (const std::string& path : paths) {
+        const size_t separator = used == 0 ? 0 : 2;
+        if (used + separator + path.size() + 1 > capacity)
+            break; // this path and the ones after it do not fit
+        if (separator != 0)
+            std::memcpy(buffer + used, "\r\n", 2);
+        std::memcpy(buffer + used + separator, path.data(), path.size());
+        used += separator + path.size();
+        buffer[used] = '\0';
+    }
+}
+
+} // namespace zyn::sys

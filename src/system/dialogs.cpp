@@ -1,0 +1,23 @@
+// The dialog exports. No frame: they work whether or not the library is
+// loaded, and their only outcome is the content of the caller's buffer.
+#include "system/dialogs.h"
+
+using namespace zyn;
+
+ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, char* filter, char* buffer, uint32_t capacity)
+{
+    sys::DialogRequest request;
+    request.multiple = multiple != 0;
+    request.filter = filter;
+    sys::store_paths(sys::show_open_dialog(request), buffer, capacity);
+}
+
+ZYN_EXPORT void ZYN_CALL zyn_OpenFolderDialog(int multiple, const char* initial_folder, char* buffer,
+                                              uint32_t capacity)
+{
+    sys::DialogRequest request;
+    request.folders = true;
+    request.multiple = multiple != 0;
+    request.initial_folder = initial_folder;
+    sys::store_paths(sys::show_open_dialog(request), buffer, capacity);
+}

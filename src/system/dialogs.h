@@ -1,0 +1,40 @@
+// File and folder dialogs: the filter text, the request to the platform's
+// chooser and the joining of its answer into the caller's buffer.
+#pragma once
+
+#include <zyn/zyn.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zyn::sys {
+
+// One file type offered by the dialog: a display name and its patterns ("*.png;*.jpg").
+struct FileType {
+    zyn_wstring name;
+    zyn_wstring pattern;
+};
+
+// Splits a filter text "Name|patterns|Name|patterns" in place (each '|' becomes
+// a zero), collapsing runs of separators and ignoring them at either end, and
+// returns the pairs whose name and pattern are both non-empty. A final name
+// without a pattern is ignored. Null gives no types.
+std::vector<FileType> parse_file_types(char* filter);
+
+// Joins paths with "\r\n" into the buffer, zero-terminated, stopping at the
+// last whole path that fits its capacity. No paths leave the buffer untouched.
+void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t capacity);
+
+struct DialogRequest {
+    bool folders = false;        // pick folders rather than files
+    bool multiple = false;       // allow several choices
+    char* filter = nullptr;      // files: the caller's filter text, parsed by the backend
+    const char* initial_folder = nullptr; // folders: where to open (UTF-8), may be null
+};
+
+// Shows the platform's chooser modally; the chosen paths in UTF-8, or none on
+// cancel or failure.
+std::vector<std::string> show_open_dialog(const DialogRequest& request);
+
+} // namespace zyn::sys

@@ -1,0 +1,80 @@
+// Process and module lists as text in callers' buffers, and the administrator test.
+#include "system/process_lists.h"
+
+#include "core/frame.h"
+#include "system/text_buffers.h"
+
+#include <string>
+
+using namespace zyn;
+
+namespace {
+
+constexpr size_t kListReserve = 10240; // a typical process list without regrowth
+
+void append_ascii(zyn_wstring& text, const std::string& ascii) { text.append(ascii.begin(), ascii.end()); }
+
+// A buffer with a non-zero length must be there to write into.
+bool missing_buffer(const zyn_wchar* out, uint32_t length) { return out == nullptr && length != 0; }
+
+} // namespace
+
+ZYN_EXPORT int ZYN_CALL zyn_wget_listprocesses(zyn_wchar* out, uint32_t length)
+{
+    return frame::full(0, [&] {
+        if (missing_buffer(out, length))
+            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
+        std::vector<sys::ProcessEntry> processes;
+        if (!sys::list_processes(processes))
+            return frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
+        zyn_wstring text;
+        text.reserve(kListReserve);
+        for (const auto& process : processes) {
+            text += process.exe_name;
+            append_ascii(text, ";*" + std::to_string(int32_t(process.id)) + "\n");
+        }
+        sys::store_cut(text.data(), text.size(), out, length);
+        return 1;
+    });
+}
+
+ZYN_EXPORT int ZYN_CALL zyn_get_listprocesses(char* out, uint32_t length)
+{
+    return sys::narrow_list_twin(out, length, zyn_wget_listprocesses);
+}
+
+ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out, uint32_t length)
+{
+    return frame::full(0, [&] {
+        if (missing_buffer(out, length))
+            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
+        std::vector<sys::ModuleEntry> modules;
+        if (!sys::list_modules(process_id, modules) || modules.empty())
+            return frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
+        zyn_wstring text;
+        for (const auto& module : modules) {
+            append_ascii(text, "modulename:");
+            text += module.name;
+            append_ascii(text, "\nexecutable:");
+            text += module.path;
+            append_ascii(text, "\n");
+        }
+        sys::store_cut(text.data(), text.size(), out, length);
+        return 1;
+    });
+}
+
+ZYN_EXPORT int ZYN_CALL zyn_get_processinfo(uint32_t process_id, char* out, uint32_t length)
+{
+    return sys::narrow_list_twin(out, length, [process_id](zyn_wchar* wide, uint32_t units) {
+        return zyn_wget_processinfo(process_id, wide, units);
+    });
+}
+
+ZYN_EXPORT int ZYN_CALL zyn_is_admin(void)
+{
+    return frame::full(0, [&] {
+        const int answer = sys::administrator_test();
+        return answer < 0 ? frame::fail(ZYN_ERR_OPERATION_FAILED, 0) : answer;
+    });
+}

@@ -1,0 +1,29 @@
+#include "system/text_buffers.h"
+
+namespace zyn::sys {
+
+zyn_wstring wide_text(const zyn_wchar* text) { return text != nullptr ? zyn_wstring(text) : zyn_wstring(); }
+
+zyn_wstring widen_bytes(const char* text)
+{
+    zyn_wstring wide;
+    if (text == nullptr)
+        return wide;
+    for (; *text != '\0'; ++text)
+        wide += zyn_wchar(uint16_t(int16_t(static_cast<signed char>(*text))));
+    return wide;
+}
+
+std::string narrow_low_bytes(const zyn_wchar* units, size_t count)
+{
+    std::string narrow;
+    for (size_t n = 0; n < count; ++n) {
+        const char byte = char(uint16_t(units[n]) & 0xFF);
+        if (byte == '\0')
+            break; // a zero unit, or a unit whose low byte is zero, ends the text
+        narrow += byte;
+    }
+    return narrow;
+}
+
+} // namespace zyn::sys
