@@ -54,11 +54,14 @@ TEST(DialogFilter, PairsNamesWithPatterns)
     EXPECT_EQ(types[0].name, ZW("Bilder \u00E4"));
 }
 
-TEST(DialogFilter, SplitsTheCallersTextInPlace)
+TEST(DialogFilter, LeavesTheCallersTextWhole)
 {
+    // A filter kept by the game is used again and again; a literal is read-only.
     char text[] = "A|*.a||B|*.b";
-    zyn::sys::parse_file_types(text);
-    EXPECT_EQ(std::memcmp(text, "A\0*.a\0\0B\0*.b", sizeof text), 0);
+    EXPECT_EQ(zyn::sys::parse_file_types(text).size(), 2u);
+    EXPECT_EQ(std::memcmp(text, "A|*.a||B|*.b", sizeof text), 0);
+    EXPECT_EQ(zyn::sys::parse_file_types(text).size(), 2u);
+    EXPECT_EQ(zyn::sys::parse_file_types("Images|*.png").size(), 1u);
 }
 
 TEST(DialogResult, StopsAtTheLastWholePathThatFits)

@@ -5,23 +5,27 @@
 #include "core/utf16.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace zyn::sys {
 
-std::vector<FileType> parse_file_types(char* filter)
+std::vector<FileType> parse_file_types(const char* filter)
 {
     std::vector<FileType> types;
     if (filter == nullptr)
         return types;
-    std::vector<const char*> fields;
-    for (char* p = filter; *p != '\0';) {
+    // The caller's text is only read: a game may keep one filter and show the
+    // dialog many times, or pass a string literal.
+    std::vector<std::string_view> fields;
+    for (const char* p = filter; *p != '\0';) {
         if (*p == '|') {
-            *p++ = '\0';
+            ++p;
             continue;
         }
-        fields.push_back(p);
+        const char* start = p;
         while (*p != '\0' && *p != '|')
             ++p;
+        fields.emplace_back(start, size_t(p - start));
     }
     // Fields are non-empty by construction; a trailing name without a pattern is dropped.
     for (size_t n = 0; n + 1 < fields.size(); n += 2)

@@ -4,7 +4,7 @@
 
 using namespace zyn;
 
-ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, char* filter, char* buffer, uint32_t capacity)
+ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, const char* filter, char* buffer, uint32_t capacity)
 {
     sys::DialogRequest request;
     request.multiple = multiple != 0;

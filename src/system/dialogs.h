@@ -16,11 +16,11 @@ struct FileType {
     zyn_wstring pattern;
 };
 
-// Splits a filter text "Name|patterns|Name|patterns" in place (each '|' becomes
-// a zero), collapsing runs of separators and ignoring them at either end, and
-// returns the pairs whose name and pattern are both non-empty. A final name
-// without a pattern is ignored. Null gives no types.
-std::vector<FileType> parse_file_types(char* filter);
+// Reads a filter text "Name|patterns|Name|patterns" without changing it,
+// collapsing runs of separators and ignoring them at either end, and returns
+// the pairs whose name and pattern are both non-empty. A final name without a
+// pattern is ignored. Null gives no types.
+std::vector<FileType> parse_file_types(const char* filter);
 
 // Joins paths with "\r\n" into the buffer, zero-terminated, stopping at the
 // last whole path that fits its capacity. No paths leave the buffer untouched.
@@ -29,7 +29,7 @@ void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t c
 struct DialogRequest {
     bool folders = false;        // pick folders rather than files
     bool multiple = false;       // allow several choices
-    char* filter = nullptr;      // files: the caller's filter text, parsed by the backend
+    const char* filter = nullptr; // files: the caller's filter text, parsed by the backend
     const char* initial_folder = nullptr; // folders: where to open (UTF-8), may be null
 };
 
