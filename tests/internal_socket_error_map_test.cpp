@@ -33,6 +33,8 @@ TEST(SocketErrorMap, ErrorsAClientMeets)
     EXPECT_EQ(wsa_from_errno(EINVAL), 10022);
     EXPECT_EQ(wsa_from_errno(EFAULT), 10014);
     EXPECT_EQ(wsa_from_errno(EINTR), 10004);
+    EXPECT_EQ(wsa_from_errno(EACCES), 10013);
+    EXPECT_EQ(wsa_from_errno(EPERM), 10013); // a connect a firewall rule refused
     EXPECT_EQ(wsa_from_errno(EMFILE), 10024);
     EXPECT_EQ(wsa_from_errno(ENOBUFS), 10055);
     EXPECT_EQ(wsa_from_errno(EMSGSIZE), 10040);

@@ -12,6 +12,8 @@
 
 #ifndef _WIN32
 #  include <csignal>
+#  include <fcntl.h>
+#  include <unistd.h>
 #endif
 
 namespace {
@@ -246,6 +248,28 @@ TEST_F(Sockets, ClosedAndInvalidSockets)
     expect_error(ZYN_ERR_INVALID_ARGUMENT, 0);
     EXPECT_EQ(zyn_socket_recv(nullptr, buffer, sizeof buffer), 0);
     expect_error(ZYN_ERR_INVALID_ARGUMENT, 0);
+
+#ifndef _WIN32
+    // A value naming a descriptor that is no socket (here a pipe; a zero-filled
+    // variable names standard input) is refused as Winsock refuses it: neither
+    // switched to non-blocking nor closed.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    zyn_socket pipe_end = zyn_socket(ends[0]);
+    EXPECT_EQ(zyn_socket_io(&pipe_end, ZYN_FIONBIO, &arg), 0);
+    expect_error(ZYN_ERR_CALL_FAILED, -1);
+    EXPECT_EQ(zyn_socket_geterror(), ZYN_WSAENOTSOCK);
+    EXPECT_EQ(::fcntl(ends[0], F_GETFL) & O_NONBLOCK, 0);
+    uint32_t waiting = 77;
+    EXPECT_EQ(zyn_socket_io(&pipe_end, ZYN_FIONREAD, &waiting), 0);
+    EXPECT_EQ(waiting, 77u);
+    EXPECT_EQ(zyn_socket_close(&pipe_end), 0);
+    expect_error(ZYN_ERR_CALL_FAILED, -1);
+    EXPECT_EQ(zyn_socket_geterror(), ZYN_WSAENOTSOCK);
+    EXPECT_NE(::fcntl(ends[0], F_GETFD), -1) << "the pipe was closed";
+    ::close(ends[0]);
+    ::close(ends[1]);
+#endif
 }
 
 TEST_F(Sockets, BadBuffersAndCommandsAreRefused)

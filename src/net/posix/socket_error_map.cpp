@@ -14,9 +14,12 @@ struct Pair {
 
 // errno -> Winsock. Where POSIX has two names for one condition (EAGAIN and
 // EWOULDBLOCK, EOPNOTSUPP and ENOTSUP) they share a number on Linux; a
-// broken pipe is what a send meets after the peer reset the connection.
+// broken pipe is what a send meets after the peer reset the connection; a
+// connect refused by a local firewall rule fails with EPERM, Winsock's
+// access denied.
 constexpr Pair kErrnoTable[] = {
     {EINTR, 10004},           {EBADF, 10038},        {EACCES, 10013},
+    {EPERM, 10013},
     {EFAULT, 10014},          {EINVAL, 10022},       {EMFILE, 10024},
     {ENFILE, 10024},          {EAGAIN, 10035},       {EINPROGRESS, 10036},
     {EALREADY, 10037},        {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zyn::net::os {
@@ -30,6 +31,25 @@ int failed() noexcept
 int descriptor(zyn_socket socket) noexcept
 {
     return socket <= zyn_socket(INT_MAX) ? int(socket) : -1;
+}
+
+// Close and control act on sockets only. Any other descriptor (a zero-filled
+// variable names standard input; a stale value may name a file opened since)
+// is refused as Winsock refuses a value that is no socket, rather than
+// closed or switched to non-blocking behind its owner's back.
+int socket_descriptor(zyn_socket socket) noexcept
+{
+    const int fd = descriptor(socket);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        errno = EBADF;
+        return -1;
+    }
+    if (!S_ISSOCK(info.st_mode)) {
+        errno = ENOTSOCK;
+        return -1;
+    }
+    return fd;
 }
 
 // The Winsock command numbers, so game code passes the same values everywhere.
@@ -103,22 +123,18 @@ bool connect_to(zyn_socket socket, const addrinfo* address) noexcept
 
 int close(zyn_socket socket) noexcept
 {
-    const int fd = descriptor(socket);
-    if (fd < 0) {
-        errno = EBADF;
+    const int fd = socket_descriptor(socket);
+    if (fd < 0)
         return failed();
-    }
     // Linux releases the descriptor even when close reports EINTR: not retried.
     return ::close(fd) == 0 ? 0 : failed();
 }
 
 int control(zyn_socket socket, int32_t command, uint32_t* argument) noexcept
 {
-    const int fd = descriptor(socket);
-    if (fd < 0) {
-        errno = EBADF;
+    const int fd = socket_descriptor(socket);
+    if (fd < 0)
         return failed();
-    }
     // Only commands whose argument is one 32-bit value: anything else could
     // make the system write past the caller's variable.
     const uint32_t cmd = uint32_t(command);
