@@ -13,6 +13,7 @@ the program that started it, however that program ends). Paths:
                        when ?length=1 is given
   /release/<token>     lets /hold/<token> finish
   /large/<n>           n bytes with a length; byte i is i % 251
+  /short/<n>           announces n bytes, sends "short" and hangs up
   /status/<code>       that status, body "status <code>"
   /redirect            302 to /fixed, body "moved"
   /binary              "a\\0b\\0c" with a length
@@ -109,6 +110,12 @@ class Handler(BaseHTTPRequestHandler):
             n = int(parts[1])
             body = (_pattern * (n // len(_pattern) + 1))[:n]
             self.send_body(body)
+        elif route == "short":
+            self.send_response(200)
+            self.send_header("Content-Length", parts[1])
+            self.end_headers()
+            self.wfile.write(b"short")
+            self.close_connection = True
         elif route == "status":
             code = int(parts[1])
             self.send_body(b"status %d" % code, status=code)
