@@ -206,6 +206,13 @@ TEST_F(HttpLayer, UrlEncodingAndDecoding)
     EXPECT_EQ(decode("%zz%4"), "%zz%4");
     EXPECT_EQ(decode(""), "");
 
+    // One string as both text and result is coded in place.
+    std::string same = "a b/%41";
+    EXPECT_EQ(zyn_http_url_encode(same, same), 1);
+    EXPECT_EQ(same, "a%20b%2F%2541");
+    EXPECT_EQ(zyn_http_url_decode(same, same), 1);
+    EXPECT_EQ(same, "a b/%41");
+
     // A round trip of every byte value.
     std::string all;
     for (int c = 0; c < 256; ++c)

@@ -231,6 +231,22 @@ TEST_F(HttpRequests, HeaderLinesAddedBeforeTheFirstStepAreSent)
     EXPECT_NE(echoed.find("X-Early: one\nX-Early-Too: two\n"), std::string::npos) << echoed;
     EXPECT_EQ(echoed.find("X-Late"), std::string::npos) << echoed;
     EXPECT_EQ(zyn_http_destroy(id), 1);
+
+    // Nor does a request that libcurl makes again by itself, here the one to
+    // a followed redirect, carry a line added once the transfer had started.
+    const uint32_t followed = zyn_http_create(url("/hold/late?redirect=/echo").c_str());
+    EXPECT_EQ(zyn_http_setopt_long(followed, CURLOPT_FOLLOWLOCATION, 1), 1);
+    EXPECT_EQ(zyn_http_add_header(followed, "X-Early: one"), 1);
+    ASSERT_TRUE(step_until(followed, [&] {
+        std::string seen;
+        return zyn_http_url_get(url("/seen/late"), seen) == 1 && seen == "yes";
+    }));
+    EXPECT_EQ(zyn_http_add_header(followed, "X-Late: three"), 1);
+    release("late");
+    EXPECT_EQ(run_to_end(followed), 0);
+    const std::string redirected = body_of(followed);
+    EXPECT_NE(redirected.find("X-Early: one\n"), std::string::npos) << redirected;
+    EXPECT_EQ(redirected.find("X-Late"), std::string::npos) << redirected;
 }
 
 TEST_F(HttpRequests, DestroyInEveryState)

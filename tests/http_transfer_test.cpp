@@ -107,6 +107,12 @@ TEST_F(HttpTransfers, PostSendsDataAndHeaderLines)
     EXPECT_EQ(body.find("x-www-form-urlencoded"), std::string::npos);
     EXPECT_EQ(body.substr(body.size() - 8), "\n{\"a\":1}");
 
+    // One string as the data and the body: the data is sent, then replaced.
+    std::string both = "score=7";
+    EXPECT_EQ(zyn_http_url_post(url("/echo"), both, {}, both), 1);
+    EXPECT_NE(both.find("Content-Length: 7\n"), std::string::npos) << both;
+    EXPECT_EQ(both.substr(both.size() - 8), "\nscore=7");
+
     // No header lines, empty data.
     EXPECT_EQ(zyn_http_url_post(url("/echo"), "", {}, body), 1);
     EXPECT_NE(body.find("Content-Length: 0\n"), std::string::npos) << body;

@@ -1,8 +1,9 @@
-// Inner pieces of the HTTP layer: the write callback and the id counter at
-// the end of its range.
+// Inner pieces of the HTTP layer: the write callback, the id counter at the
+// end of its range, and the room a stepped request sets aside for its body.
 #if !defined(_WIN32)
 
 #include "net/http_layer.h"
+#include "support/http_fixture.h"
 
 #include <zyn/zyn.h>
 
@@ -44,6 +45,46 @@ TEST(HttpIdCounter, RunsOutInsteadOfGivingAnIdTwice)
     ASSERT_EQ(zyn_http_init(), 1);
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 1u);
     zyn_unload();
+}
+
+class HttpBodyRoom : public test::HttpTest {
+protected:
+    void SetUp() override
+    {
+        HttpTest::SetUp();
+        ASSERT_EQ(zyn_http_init(), 1);
+    }
+    static const std::string& body(uint32_t id) { return zyn::net::http_layer().requests.at(id).body; }
+};
+
+TEST_F(HttpBodyRoom, AnnouncedLengthIsSetAsideOnceSoTheBodyIsNeverCopied)
+{
+    // A large body with a length: once its first bytes are in, the string has
+    // room for all of it and stays where it is to the end.
+    const size_t size = 12u << 20;
+    const uint32_t id = zyn_http_create(url("/large/" + std::to_string(size)).c_str());
+    ASSERT_TRUE(step_until(id, [&] { return zyn_http_get_buffersize(id) > 0; }));
+    ASSERT_LT(zyn_http_get_buffersize(id), size) << "the whole body came in one step";
+    EXPECT_GE(body(id).capacity(), size);
+    const char* const where = body(id).data();
+    EXPECT_EQ(run_to_end(id), ZYN_ERR_NONE);
+    ASSERT_EQ(body(id).size(), size);
+    EXPECT_EQ(body(id).data(), where);
+    for (size_t i = 0; i < size; i += 65521)
+        ASSERT_EQ(static_cast<unsigned char>(body(id)[i]), i % 251) << "at byte " << i;
+
+    // A server that announces far more than it sends sets aside a bounded
+    // room, and the transfer finishes with what arrived.
+    const uint32_t lying = zyn_http_create(url("/short/" + std::to_string(1ull << 40)).c_str());
+    EXPECT_EQ(run_to_end(lying), ZYN_ERR_NONE);
+    EXPECT_EQ(body(lying), "short");
+    EXPECT_LE(body(lying).capacity(), size_t(512) << 20);
+
+    // Without an announced length the body simply grows.
+    const uint32_t chunked = zyn_http_create(url("/slow?chunks=3&ms=1").c_str());
+    EXPECT_EQ(run_to_end(chunked), ZYN_ERR_NONE);
+    EXPECT_EQ(body(chunked), "chunk-0\nchunk-1\nchunk-2\n");
+    EXPECT_LT(body(chunked).capacity(), 4096u);
 }
 
 } // namespace

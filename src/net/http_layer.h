@@ -25,6 +25,9 @@ struct HttpRequest {
     curl_slist* late_headers = nullptr;
     RequestState state = RequestState::ready;
     std::string body;            // the response body, collected by BodyWriter
+    // Whether the step has looked for the announced length once the body
+    // began to arrive, to give the body its room in one allocation.
+    bool sized = false;
 };
 
 struct HttpLayer {

@@ -39,14 +39,20 @@ ZYN_EXPORT int ZYN_CALL zyn_http_url_post(const std::string& url, const std::str
     return frame::full(0, [&] {
         if (!net::ensure_loaded())
             return 0;
+        // The body is emptied before the transfer: a string that the caller
+        // also passes as the URL or the data is sent from a copy.
+        std::string url_copy;
+        std::string data_copy;
+        const std::string& target = &url == &body ? (url_copy = url) : url;
+        const std::string& fields = &data == &body ? (data_copy = data) : data;
         body.clear();
         const net::CurlApi& curl = *net::http_layer().curl;
         CURL* easy = curl.easy_init();
         if (!easy)
             return frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
-        net::prepare_transfer(easy, url.c_str(), &body, net::kOneShotUserAgent);
+        net::prepare_transfer(easy, target.c_str(), &body, net::kOneShotUserAgent);
         // No length is given: libcurl sends the data up to its first zero byte.
-        curl.easy_setopt(easy, CURLOPT_POSTFIELDS, data.c_str());
+        curl.easy_setopt(easy, CURLOPT_POSTFIELDS, fields.c_str());
         curl_slist* list = nullptr;
         for (const std::string& line : headers) {
             // A failed append returns null and leaves the list as it was.

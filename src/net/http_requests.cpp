@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <type_traits>
 
@@ -72,6 +73,33 @@ int32_t low_32_bits(curl_off_t value)
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value) & 0xFFFFFFFFu));
 }
 
+// The most room set aside ahead of the data. A length announced beyond it
+// (a large file, or a server that announces more than it sends) gets this
+// much, and the body grows past it as the bytes really arrive.
+constexpr curl_off_t kMostRoomAhead = curl_off_t(256) << 20;
+
+// Once the first bytes of the body are in, the headers are too: room for the
+// announced length is set aside in one go, so a large body is not copied
+// into a larger block each time it outgrows its string. Asked once per
+// request; without an announced length the body grows as before.
+void make_room(const CurlApi& curl, HttpRequest& request)
+{
+    if (request.sized || request.body.empty() || !request.easy)
+        return;
+    request.sized = true;
+    curl_off_t announced = -1;
+    if (curl.easy_getinfo(request.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK)
+        return;
+    const curl_off_t room = std::min(announced, kMostRoomAhead);
+    if (room <= static_cast<curl_off_t>(request.body.size()))
+        return;
+    try {
+        request.body.reserve(static_cast<size_t>(room));
+    } catch (const std::exception&) {
+        // Only a head start: without it the body grows as the data comes.
+    }
+}
+
 int start(const CurlApi& curl, HttpRequest& request)
 {
     CURLM* multi = curl.multi_init();
@@ -85,6 +113,7 @@ int start(const CurlApi& curl, HttpRequest& request)
     // A transfer that ends within this first step is seen by the next one.
     int running = -1;
     const CURLMcode rc = curl.multi_perform(multi, &running);
+    make_room(curl, request);
     if (rc != CURLM_OK)
         return frame::fail(ZYN_ERR_CALL_FAILED, 0, static_cast<int32_t>(rc));
     return 1;
@@ -98,6 +127,8 @@ int step(const CurlApi& curl, HttpRequest& request)
         // The transfer has ended: only the body is kept.
         release_transfer(request);
         request.state = RequestState::finished;
+    } else {
+        make_room(curl, request);
     }
     if (rc != CURLM_OK)
         return frame::fail(ZYN_ERR_CALL_FAILED, 0, static_cast<int32_t>(rc));

@@ -4,13 +4,16 @@
 #include "core/frame.h"
 
 #include <climits>
+#include <utility>
 
 namespace zyn::net {
 namespace {
 
 // Runs one libcurl coder on a temporary easy handle and puts its text in
 // `result`. libcurl takes an int length; a longer text is treated as one
-// libcurl gives no text for, rather than being cut to a wrong length.
+// libcurl gives no text for, rather than being cut to a wrong length. The
+// text is coded before the result is replaced, so a caller may pass one
+// string as both.
 template <class Code>
 int code_url_text(const std::string& text, std::string& result, Code code)
 {
@@ -18,13 +21,14 @@ int code_url_text(const std::string& text, std::string& result, Code code)
         const HttpLayer& layer = http_layer();
         if (!layer.loaded)
             return frame::fail(ZYN_ERR_HTTP_NOT_LOADED, 0);
-        result.clear();
-        if (text.size() > static_cast<size_t>(INT_MAX))
-            return 1;
-        const CurlApi& curl = *layer.curl;
-        CURL* easy = curl.easy_init();
-        code(curl, easy, static_cast<int>(text.size()));
-        curl.easy_cleanup(easy);
+        std::string coded;
+        if (text.size() <= static_cast<size_t>(INT_MAX)) {
+            const CurlApi& curl = *layer.curl;
+            CURL* easy = curl.easy_init();
+            code(curl, easy, static_cast<int>(text.size()), coded);
+            curl.easy_cleanup(easy);
+        }
+        result = std::move(coded);
         return 1;
     });
 }
@@ -36,10 +40,10 @@ using namespace zyn;
 
 ZYN_EXPORT int ZYN_CALL zyn_http_url_encode(const std::string& text, std::string& result)
 {
-    return net::code_url_text(text, result, [&](const net::CurlApi& curl, CURL* easy, int length) {
+    return net::code_url_text(text, result, [&](const net::CurlApi& curl, CURL* easy, int length, std::string& coded) {
         // No escaped text (memory exhausted) leaves the result empty.
         if (char* escaped = curl.easy_escape(easy, text.data(), length)) {
-            result.append(escaped);
+            coded.append(escaped);
             curl.free(escaped);
         }
     });
@@ -47,11 +51,11 @@ ZYN_EXPORT int ZYN_CALL zyn_http_url_encode(const std::string& text, std::string
 
 ZYN_EXPORT int ZYN_CALL zyn_http_url_decode(const std::string& text, std::string& result)
 {
-    return net::code_url_text(text, result, [&](const net::CurlApi& curl, CURL* easy, int length) {
+    return net::code_url_text(text, result, [&](const net::CurlApi& curl, CURL* easy, int length, std::string& coded) {
         int decoded_length = 0;
         if (char* decoded = curl.easy_unescape(easy, text.data(), length, &decoded_length)) {
             // Exactly the decoded bytes: "%00" gives a zero byte.
-            result.append(decoded, static_cast<size_t>(decoded_length));
+            coded.append(decoded, static_cast<size_t>(decoded_length));
             curl.free(decoded);
         }
     });

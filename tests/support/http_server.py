@@ -11,8 +11,12 @@ the program that started it, however that program ends). Paths:
   /hold/<token>        "first part\\n", then waits for /release/<token>, then
                        "second part\\n"; chunked without a length, or with one
                        when ?length=1 is given
+  /hold/<token>?redirect=<path>
+                       waits for /release/<token>, then a 302 to <path>
   /release/<token>     lets /hold/<token> finish
+  /seen/<token>        "yes" once a /hold/<token> request has arrived, else "no"
   /large/<n>           n bytes with a length; byte i is i % 251
+  /short/<n>           announces n bytes, sends "short" and hangs up
   /status/<code>       that status, body "status <code>"
   /redirect            302 to /fixed, body "moved"
   /binary              "a\\0b\\0c" with a length
@@ -88,7 +92,11 @@ class Handler(BaseHTTPRequestHandler):
             self.chunk(b"")
         elif route == "hold":
             event = gate(parts[1])
-            if "length" in query:
+            gate("seen-" + parts[1]).set()
+            if "redirect" in query:
+                event.wait(60)
+                self.send_body(b"moved", status=302, extra=[("Location", query["redirect"][0])])
+            elif "length" in query:
                 self.send_response(200)
                 self.send_header("Content-Length", str(len(FIRST) + len(SECOND)))
                 self.end_headers()
@@ -105,10 +113,18 @@ class Handler(BaseHTTPRequestHandler):
         elif route == "release":
             gate(parts[1]).set()
             self.send_body(b"released")
+        elif route == "seen":
+            self.send_body(b"yes" if gate("seen-" + parts[1]).is_set() else b"no")
         elif route == "large":
             n = int(parts[1])
             body = (_pattern * (n // len(_pattern) + 1))[:n]
             self.send_body(body)
+        elif route == "short":
+            self.send_response(200)
+            self.send_header("Content-Length", parts[1])
+            self.end_headers()
+            self.wfile.write(b"short")
+            self.close_connection = True
         elif route == "status":
             code = int(parts[1])
             self.send_body(b"status %d" % code, status=code)
