@@ -1,6 +1,7 @@
 // Hooking the game's window on Windows: the window's procedure is replaced by
 // one that notes application commands and passes every message on unchanged.
-// The pointer-sized window-long functions serve 32-bit and 64-bit builds alike.
+// The pointer-sized window-long functions serve 32-bit and 64-bit builds alike;
+// a wide window is hooked with the wide functions so it stays wide.
 #include "core/capture.h"
 
 #include <windows.h>
@@ -11,23 +12,79 @@ namespace zyn::capture {
 
 namespace {
 
-// The active capture: the window and its own procedure; both null when idle.
-// The window's user-data slot is left to the game, which may keep its own
-// pointer there; the capture procedure finds this record directly.
+// The window functions of one character set. A wide window is hooked with
+// the wide ones: hooking it with the narrow ones would turn it into a narrow
+// window, and every text message (typed characters, its title) would pass
+// through the narrow code page and lose what that cannot hold.
+template <bool Wide>
+struct WindowApi;
+
+template <>
+struct WindowApi<false> {
+    static LONG_PTR get_procedure(HWND hwnd) { return GetWindowLongPtrA(hwnd, GWLP_WNDPROC); }
+    static LONG_PTR set_procedure(HWND hwnd, LONG_PTR proc) { return SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc); }
+    static LRESULT call(WNDPROC proc, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        return CallWindowProcA(proc, hwnd, message, wparam, lparam);
+    }
+    static LRESULT by_default(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        return DefWindowProcA(hwnd, message, wparam, lparam);
+    }
+};
+
+template <>
+struct WindowApi<true> {
+    static LONG_PTR get_procedure(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
+    static LONG_PTR set_procedure(HWND hwnd, LONG_PTR proc) { return SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc); }
+    static LRESULT call(WNDPROC proc, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        return CallWindowProcW(proc, hwnd, message, wparam, lparam);
+    }
+    static LRESULT by_default(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+    {
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+};
+
+// The active capture: the window, its own procedure and whether it is a wide
+// window; null when idle. The window's user-data slot is left to the game,
+// which may keep its own pointer there; the capture procedure finds this
+// record directly.
 struct CaptureState {
     std::atomic<WNDPROC> previousProc{nullptr};
     std::atomic<HWND> window{nullptr};
+    std::atomic<bool> wide{false};
 } g_capture;
 
+template <bool Wide>
 LRESULT CALLBACK capture_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     const WNDPROC previous = g_capture.previousProc.load();
     if (!previous || hwnd != g_capture.window.load())
-        return DefWindowProcA(hwnd, message, wparam, lparam); // no longer (or never) ours
+        return WindowApi<Wide>::by_default(hwnd, message, wparam, lparam); // no longer (or never) ours
     if (message == WM_APPCOMMAND)
         record_app_command(uintptr_t(lparam));
     // The game's own procedure still sees every message, commands included.
-    return CallWindowProcA(previous, hwnd, message, wparam, lparam);
+    return WindowApi<Wide>::call(previous, hwnd, message, wparam, lparam);
+}
+
+template <bool Wide>
+bool hook(HWND hwnd) noexcept
+{
+    using Api = WindowApi<Wide>;
+    // Record the window before hooking it, so messages that arrive at once are forwarded.
+    g_capture.previousProc = reinterpret_cast<WNDPROC>(Api::get_procedure(hwnd));
+    g_capture.wide = Wide;
+    g_capture.window = hwnd;
+    const LONG_PTR previous = Api::set_procedure(hwnd, reinterpret_cast<LONG_PTR>(&capture_procedure<Wide>));
+    if (previous == 0) { // refused, e.g. the window belongs to another process
+        g_capture.window = nullptr;
+        g_capture.previousProc = nullptr;
+        return false;
+    }
+    g_capture.previousProc = reinterpret_cast<WNDPROC>(previous);
+    return true;
 }
 
 } // namespace
@@ -40,18 +97,7 @@ bool hook_window(const std::string& title) noexcept
     HWND hwnd = FindWindowA(nullptr, title.c_str());
     if (!hwnd)
         return false;
-    // Record the window before hooking it, so messages that arrive at once are forwarded.
-    g_capture.previousProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    g_capture.window = hwnd;
-    const LONG_PTR previous =
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&capture_procedure));
-    if (previous == 0) { // refused, e.g. the window belongs to another process
-        g_capture.window = nullptr;
-        g_capture.previousProc = nullptr;
-        return false;
-    }
-    g_capture.previousProc = reinterpret_cast<WNDPROC>(previous);
-    return true;
+    return IsWindowUnicode(hwnd) ? hook<true>(hwnd) : hook<false>(hwnd);
 }
 
 void unhook_window() noexcept
@@ -60,7 +106,11 @@ void unhook_window() noexcept
     const WNDPROC previous = g_capture.previousProc.load();
     if (!hwnd || !previous)
         return;
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    const LONG_PTR own = reinterpret_cast<LONG_PTR>(previous);
+    if (g_capture.wide.load())
+        WindowApi<true>::set_procedure(hwnd, own);
+    else
+        WindowApi<false>::set_procedure(hwnd, own);
     g_capture.window = nullptr;
     g_capture.previousProc = nullptr;
 }
