@@ -98,6 +98,11 @@ TEST(Capture, StartsOnlyOnAWindowWithTheTitle)
     EXPECT_FALSE(start(unique_title("nobody")));
     EXPECT_EQ(zyn_capture_start_events(nullptr, 4), 0);
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure()); // not touched
+    // A missing title names no window, not some untitled one of the game's.
+    GameWindow untitled("");
+    ASSERT_NE(untitled.hwnd(), nullptr);
+    EXPECT_EQ(zyn_capture_start_events(nullptr, 0), 0);
+    EXPECT_EQ(untitled.current_procedure(), GameWindow::own_procedure());
     zyn_capture_stop_events(); // nothing to stop
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
 
