@@ -115,6 +115,13 @@ TEST(Capture, StartsOnlyOnAWindowWithTheTitle)
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
     zyn_capture_stop_events(); // a second stop does nothing
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
+
+    // A length that counts the terminating NUL still names the window: the
+    // title ends at its first NUL, as window titles do.
+    const std::string title = unique_title("main");
+    EXPECT_EQ(zyn_capture_start_events(title.c_str(), title.size() + 1), 1);
+    zyn_capture_stop_events();
+    EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
 }
 
 TEST(Capture, MediaKeysArePolledOnceAndStillReachTheGame)
