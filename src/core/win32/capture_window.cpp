@@ -16,35 +16,15 @@ namespace {
 // the wide ones: hooking it with the narrow ones would turn it into a narrow
 // window, and every text message (typed characters, its title) would pass
 // through the narrow code page and lose what that cannot hold.
-template <bool Wide>
-struct WindowApi;
-
-template <>
-struct WindowApi<false> {
-    static LONG_PTR get_procedure(HWND hwnd) { return GetWindowLongPtrA(hwnd, GWLP_WNDPROC); }
-    static LONG_PTR set_procedure(HWND hwnd, LONG_PTR proc) { return SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc); }
-    static LRESULT call(WNDPROC proc, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-    {
-        return CallWindowProcA(proc, hwnd, message, wparam, lparam);
-    }
-    static LRESULT by_default(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-    {
-        return DefWindowProcA(hwnd, message, wparam, lparam);
-    }
+struct WindowApi {
+    decltype(&GetWindowLongPtrA) get_long;
+    decltype(&SetWindowLongPtrA) set_long;
+    decltype(&CallWindowProcA) call;
+    decltype(&DefWindowProcA) by_default;
 };
-
-template <>
-struct WindowApi<true> {
-    static LONG_PTR get_procedure(HWND hwnd) { return GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
-    static LONG_PTR set_procedure(HWND hwnd, LONG_PTR proc) { return SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc); }
-    static LRESULT call(WNDPROC proc, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-    {
-        return CallWindowProcW(proc, hwnd, message, wparam, lparam);
-    }
-    static LRESULT by_default(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-    {
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
+const WindowApi kWindowApi[2] = {
+    {&GetWindowLongPtrA, &SetWindowLongPtrA, &CallWindowProcA, &DefWindowProcA}, // narrow
+    {&GetWindowLongPtrW, &SetWindowLongPtrW, &CallWindowProcW, &DefWindowProcW}, // wide
 };
 
 // The active capture: the window, its own procedure and whether it is a wide
@@ -60,24 +40,25 @@ struct CaptureState {
 template <bool Wide>
 LRESULT CALLBACK capture_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    const WindowApi& api = kWindowApi[Wide];
     const WNDPROC previous = g_capture.previousProc.load();
     if (!previous || hwnd != g_capture.window.load())
-        return WindowApi<Wide>::by_default(hwnd, message, wparam, lparam); // no longer (or never) ours
+        return api.by_default(hwnd, message, wparam, lparam); // no longer (or never) ours
     if (message == WM_APPCOMMAND)
         record_app_command(uintptr_t(lparam));
     // The game's own procedure still sees every message, commands included.
-    return WindowApi<Wide>::call(previous, hwnd, message, wparam, lparam);
+    return api.call(previous, hwnd, message, wparam, lparam);
 }
 
-template <bool Wide>
-bool hook(HWND hwnd) noexcept
+bool hook(HWND hwnd, bool wide) noexcept
 {
-    using Api = WindowApi<Wide>;
+    const WindowApi& api = kWindowApi[wide];
+    const WNDPROC capture = wide ? &capture_procedure<true> : &capture_procedure<false>;
     // Record the window before hooking it, so messages that arrive at once are forwarded.
-    g_capture.previousProc = reinterpret_cast<WNDPROC>(Api::get_procedure(hwnd));
-    g_capture.wide = Wide;
+    g_capture.previousProc = reinterpret_cast<WNDPROC>(api.get_long(hwnd, GWLP_WNDPROC));
+    g_capture.wide = wide;
     g_capture.window = hwnd;
-    const LONG_PTR previous = Api::set_procedure(hwnd, reinterpret_cast<LONG_PTR>(&capture_procedure<Wide>));
+    const LONG_PTR previous = api.set_long(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(capture));
     if (previous == 0) { // refused, e.g. the window belongs to another process
         g_capture.window = nullptr;
         g_capture.previousProc = nullptr;
@@ -97,7 +78,7 @@ bool hook_window(const std::string& title) noexcept
     HWND hwnd = FindWindowA(nullptr, title.c_str());
     if (!hwnd)
         return false;
-    return IsWindowUnicode(hwnd) ? hook<true>(hwnd) : hook<false>(hwnd);
+    return hook(hwnd, IsWindowUnicode(hwnd) != FALSE);
 }
 
 void unhook_window() noexcept
@@ -106,11 +87,7 @@ void unhook_window() noexcept
     const WNDPROC previous = g_capture.previousProc.load();
     if (!hwnd || !previous)
         return;
-    const LONG_PTR own = reinterpret_cast<LONG_PTR>(previous);
-    if (g_capture.wide.load())
-        WindowApi<true>::set_procedure(hwnd, own);
-    else
-        WindowApi<false>::set_procedure(hwnd, own);
+    kWindowApi[g_capture.wide.load()].set_long(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     g_capture.window = nullptr;
     g_capture.previousProc = nullptr;
 }
