@@ -98,6 +98,11 @@ TEST(Capture, StartsOnlyOnAWindowWithTheTitle)
     EXPECT_FALSE(start(unique_title("nobody")));
     EXPECT_EQ(zyn_capture_start_events(nullptr, 4), 0);
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure()); // not touched
+    // A missing title names no window, not some untitled one of the game's.
+    GameWindow untitled("");
+    ASSERT_NE(untitled.hwnd(), nullptr);
+    EXPECT_EQ(zyn_capture_start_events(nullptr, 0), 0);
+    EXPECT_EQ(untitled.current_procedure(), GameWindow::own_procedure());
     zyn_capture_stop_events(); // nothing to stop
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
 
@@ -105,9 +110,17 @@ TEST(Capture, StartsOnlyOnAWindowWithTheTitle)
     const std::string padded = unique_title("main") + "-and-more";
     EXPECT_EQ(zyn_capture_start_events(padded.data(), unique_title("main").size()), 1);
     EXPECT_NE(game.current_procedure(), GameWindow::own_procedure());
+    EXPECT_FALSE(IsWindowUnicode(game.hwnd())); // a narrow window stays narrow
     zyn_capture_stop_events();
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
     zyn_capture_stop_events(); // a second stop does nothing
+    EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
+
+    // A length that counts the terminating NUL still names the window: the
+    // title ends at its first NUL, as window titles do.
+    const std::string title = unique_title("main");
+    EXPECT_EQ(zyn_capture_start_events(title.c_str(), title.size() + 1), 1);
+    zyn_capture_stop_events();
     EXPECT_EQ(game.current_procedure(), GameWindow::own_procedure());
 }
 
@@ -208,12 +221,15 @@ TEST(Capture, TheGamesUserDataIsLeftAlone)
 }
 
 int g_wide_commands = 0;
+WPARAM g_wide_last_char = 0;
 LRESULT CALLBACK wide_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == WM_APPCOMMAND) {
         ++g_wide_commands;
         return TRUE;
     }
+    if (message == WM_CHAR)
+        g_wide_last_char = wparam;
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
@@ -238,6 +254,24 @@ TEST(Capture, AUnicodeWindowStaysUnicode)
     EXPECT_EQ(SendMessageW(hwnd, WM_APPCOMMAND, WPARAM(hwnd), MAKELPARAM(0, APPCOMMAND_VOLUME_DOWN)), TRUE);
     EXPECT_EQ(g_wide_commands, 1);
     EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_VOLUME_DOWN);
+
+    // While captured the window stays wide, so typed text and window titles
+    // outside the narrow code page reach the game intact.
+    EXPECT_TRUE(IsWindowUnicode(hwnd));
+    g_wide_last_char = 0;
+    SendMessageW(hwnd, WM_CHAR, WPARAM(0x4E2D), 1);
+    EXPECT_EQ(g_wide_last_char, WPARAM(0x4E2D));
+    g_wide_last_char = 0;
+    PostMessageW(hwnd, WM_CHAR, WPARAM(0x0416), 1);
+    MSG msg;
+    while (PeekMessageW(&msg, hwnd, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_EQ(g_wide_last_char, WPARAM(0x0416));
+    const wchar_t renamed[] = {0x6E38, 0x620F, L' ', 0x0416, 0};
+    ASSERT_TRUE(SetWindowTextW(hwnd, renamed));
+    wchar_t read_back[16] = {};
+    GetWindowTextW(hwnd, read_back, 16);
+    EXPECT_EQ(std::wstring(read_back), std::wstring(renamed));
 
     zyn_capture_stop_events();
     EXPECT_TRUE(IsWindowUnicode(hwnd));

@@ -119,6 +119,12 @@ TEST_F(Numbers, RoundingFollowsTruncationOfTheScaledFraction)
     EXPECT_DOUBLE_EQ(zyn_round(0.1234567890123456789, 15), 0.123456789012346);
     // Exact powers of ten: one place of 0.7 is 0.7, not 0.6.
     EXPECT_DOUBLE_EQ(zyn_round(0.7, 1), 0.7);
+    // Every step in double precision: carried in more precision (the x87
+    // unit of 32-bit x86), the scaled fraction lands just below .5 here.
+    EXPECT_EQ(zyn_round(1.45, 1), 1.5);
+    EXPECT_DOUBLE_EQ(zyn_round(1.115, 2), 1.12);
+    EXPECT_DOUBLE_EQ(zyn_round(0.295, 2), 0.3);
+    EXPECT_DOUBLE_EQ(zyn_round(0.015, 2), 0.02);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_NONE);
     // Values with no 64-bit whole part come back as they are.
     EXPECT_EQ(zyn_round(1e300, 2), 1e300);

@@ -49,10 +49,9 @@ using namespace zyn;
 
 ZYN_EXPORT int ZYN_CALL zyn_capture_start_events(const char* title, size_t length)
 {
-    if (!title && length != 0)
+    if (!title) // names no window; an empty title would match any untitled one
         return 0;
-    const std::string name = title ? std::string(title, length) : std::string();
-    return capture::hook_window(name) ? 1 : 0;
+    return capture::hook_window(std::string(title, length)) ? 1 : 0;
 }
 
 ZYN_EXPORT void ZYN_CALL zyn_capture_stop_events(void) { capture::unhook_window(); }

@@ -12,22 +12,42 @@ constexpr double kPowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 constexpr uint32_t kMostPlaces = 15;
 
+// 32-bit x86 would otherwise compute on the x87 unit, in extended precision
+// or in whatever precision the game left it set to (single precision under
+// Direct3D 9), and the truncations below would then round differently from
+// every other build: 1.45 to one place gave 1.4 and 1.115 to two places 1.11.
+// SSE2 keeps each step in double precision.
+#if defined(__i386__)
+#define ZYN_DOUBLE_PRECISION __attribute__((target("sse2", "fpmath=sse"), noinline, used))
+#else
+#define ZYN_DOUBLE_PRECISION
+#endif
+
+ZYN_DOUBLE_PRECISION double round_to_places(double value, uint32_t places) noexcept
+{
+    // NaN, infinities and magnitudes of 2^63 or more have no fraction to round.
+    if (!time::fits_int64(value))
+        return value;
+    const double whole = double(int64_t(value));
+    const double factor = kPowersOfTen[places > kMostPlaces ? kMostPlaces : places];
+    const double fraction = value - whole;
+    // Truncation toward zero: positive values round half up, negative
+    // fractions move toward zero.
+    const double scaled = double(int64_t(factor * fraction + 0.5));
+    return scaled / factor + whole;
+}
+
+// a * b / c in double precision, returned in single precision.
+ZYN_DOUBLE_PRECISION float product_over(float a, float b, double c) noexcept
+{
+    return float(double(a) * double(b) / c);
+}
+
 } // namespace
 
 ZYN_EXPORT double ZYN_CALL zyn_round(double value, uint32_t places)
 {
-    return frame::full(-1.0, [&] {
-        // NaN, infinities and magnitudes of 2^63 or more have no fraction to round.
-        if (!time::fits_int64(value))
-            return value;
-        const double whole = double(int64_t(value));
-        const double factor = kPowersOfTen[places > kMostPlaces ? kMostPlaces : places];
-        const double fraction = value - whole;
-        // Truncation toward zero: positive values round half up, negative
-        // fractions move toward zero.
-        const double scaled = double(int64_t(factor * fraction + 0.5));
-        return scaled / factor + whole;
-    });
+    return frame::full(-1.0, [&] { return round_to_places(value, places); });
 }
 
 ZYN_EXPORT float ZYN_CALL zyn_percent_to_number(float number, float percent)
@@ -35,7 +55,7 @@ ZYN_EXPORT float ZYN_CALL zyn_percent_to_number(float number, float percent)
     return frame::full(-1.0f, [&] {
         if (percent <= 0.0f || percent > 100.0f) // NaN passes, as documented
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, -1.0f);
-        return float(double(percent) * double(number) / 100.0);
+        return product_over(percent, number, 100.0);
     });
 }
 
@@ -44,6 +64,6 @@ ZYN_EXPORT float ZYN_CALL zyn_number_to_percent(float total, float part)
     return frame::full(-1.0f, [&] {
         if (total == 0.0f || part > total) // NaN arguments pass both tests
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, -1.0f);
-        return float(double(part) * 100.0 / double(total));
+        return product_over(part, 100.0f, double(total));
     });
 }

@@ -1,6 +1,7 @@
 // Hooking the game's window on Windows: the window's procedure is replaced by
 // one that notes application commands and passes every message on unchanged.
-// The pointer-sized window-long functions serve 32-bit and 64-bit builds alike.
+// The pointer-sized window-long functions serve 32-bit and 64-bit builds alike;
+// a wide window is hooked with the wide functions so it stays wide.
 #include "core/capture.h"
 
 #include <windows.h>
@@ -11,23 +12,60 @@ namespace zyn::capture {
 
 namespace {
 
-// The active capture: the window and its own procedure; both null when idle.
-// The window's user-data slot is left to the game, which may keep its own
-// pointer there; the capture procedure finds this record directly.
+// The window functions of one character set. A wide window is hooked with
+// the wide ones: hooking it with the narrow ones would turn it into a narrow
+// window, and every text message (typed characters, its title) would pass
+// through the narrow code page and lose what that cannot hold.
+struct WindowApi {
+    decltype(&GetWindowLongPtrA) get_long;
+    decltype(&SetWindowLongPtrA) set_long;
+    decltype(&CallWindowProcA) call;
+    decltype(&DefWindowProcA) by_default;
+};
+const WindowApi kWindowApi[2] = {
+    {&GetWindowLongPtrA, &SetWindowLongPtrA, &CallWindowProcA, &DefWindowProcA}, // narrow
+    {&GetWindowLongPtrW, &SetWindowLongPtrW, &CallWindowProcW, &DefWindowProcW}, // wide
+};
+
+// The active capture: the window, its own procedure and whether it is a wide
+// window; null when idle. The window's user-data slot is left to the game,
+// which may keep its own pointer there; the capture procedure finds this
+// record directly.
 struct CaptureState {
     std::atomic<WNDPROC> previousProc{nullptr};
     std::atomic<HWND> window{nullptr};
+    std::atomic<bool> wide{false};
 } g_capture;
 
+template <bool Wide>
 LRESULT CALLBACK capture_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
+    const WindowApi& api = kWindowApi[Wide];
     const WNDPROC previous = g_capture.previousProc.load();
     if (!previous || hwnd != g_capture.window.load())
-        return DefWindowProcA(hwnd, message, wparam, lparam); // no longer (or never) ours
+        return api.by_default(hwnd, message, wparam, lparam); // no longer (or never) ours
     if (message == WM_APPCOMMAND)
         record_app_command(uintptr_t(lparam));
     // The game's own procedure still sees every message, commands included.
-    return CallWindowProcA(previous, hwnd, message, wparam, lparam);
+    return api.call(previous, hwnd, message, wparam, lparam);
+}
+
+bool hook(HWND hwnd, bool wide) noexcept
+{
+    const WindowApi& api = kWindowApi[wide];
+    const WNDPROC capture = wide ? &capture_procedure<true> : &capture_procedure<false>;
+    // Record the window before hooking it, so messages that arrive at once are forwarded.
+    g_capture.previousProc = reinterpret_cast<WNDPROC>(api.get_long(hwnd, GWLP_WNDPROC));
+    g_capture.wide = wide;
+    g_capture.window = hwnd;
+    const LONG_PTR previous = api.set_long(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(capture));
+    if (previous == 0) { // refused, e.g. the window belongs to another process
+        g_capture.window = nullptr;
+        g_capture.previousProc = nullptr;
+        return false;
+    }
+    g_capture.previousProc = reinterpret_cast<WNDPROC>(previous);
+    return true;
 }
 
 } // namespace
@@ -40,18 +78,7 @@ bool hook_window(const std::string& title) noexcept
     HWND hwnd = FindWindowA(nullptr, title.c_str());
     if (!hwnd)
         return false;
-    // Record the window before hooking it, so messages that arrive at once are forwarded.
-    g_capture.previousProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    g_capture.window = hwnd;
-    const LONG_PTR previous =
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&capture_procedure));
-    if (previous == 0) { // refused, e.g. the window belongs to another process
-        g_capture.window = nullptr;
-        g_capture.previousProc = nullptr;
-        return false;
-    }
-    g_capture.previousProc = reinterpret_cast<WNDPROC>(previous);
-    return true;
+    return hook(hwnd, IsWindowUnicode(hwnd) != FALSE);
 }
 
 void unhook_window() noexcept
@@ -60,7 +87,7 @@ void unhook_window() noexcept
     const WNDPROC previous = g_capture.previousProc.load();
     if (!hwnd || !previous)
         return;
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    kWindowApi[g_capture.wide.load()].set_long(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     g_capture.window = nullptr;
     g_capture.previousProc = nullptr;
 }
