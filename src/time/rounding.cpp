@@ -12,18 +12,10 @@ constexpr double kPowersOfTen[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 constexpr uint32_t kMostPlaces = 15;
 
-// 32-bit x86 would otherwise compute on the x87 unit, in extended precision
-// or in whatever precision the game left it set to (single precision under
-// Direct3D 9), and the truncations below would then round differently from
-// every other build: 1.45 to one place gave 1.4 and 1.115 to two places 1.11.
-// SSE2 keeps each step in double precision.
-#if defined(__i386__)
-#define ZYN_DOUBLE_PRECISION __attribute__((target("sse2", "fpmath=sse"), noinline, used))
-#else
-#define ZYN_DOUBLE_PRECISION
-#endif
-
-ZYN_DOUBLE_PRECISION double round_to_places(double value, uint32_t places) noexcept
+// The truncations below rely on each step being done in double precision:
+// the 32-bit build computes with SSE2 (see the i686 toolchain), not on the x87
+// unit, whose precision the game may have lowered.
+double round_to_places(double value, uint32_t places) noexcept
 {
     // NaN, infinities and magnitudes of 2^63 or more have no fraction to round.
     if (!time::fits_int64(value))
@@ -38,7 +30,7 @@ ZYN_DOUBLE_PRECISION double round_to_places(double value, uint32_t places) noexc
 }
 
 // a * b / c in double precision, returned in single precision.
-ZYN_DOUBLE_PRECISION float product_over(float a, float b, double c) noexcept
+float product_over(float a, float b, double c) noexcept
 {
     return float(double(a) * double(b) / c);
 }
