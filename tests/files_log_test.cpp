@@ -11,6 +11,10 @@
 #include <filesystem>
 #include <string>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 using test::file_bytes;
 
@@ -134,6 +138,22 @@ TEST_F(Log, ANarrowLineThatCannotBeFormattedIsWrittenEmpty)
     log_fwrite(nullptr);
     log_write("next");
     EXPECT_EQ(file_bytes(path), kEol + kEol + "next" + kEol);
+}
+#endif
+
+#if !defined(_WIN32)
+TEST_F(Log, APipeGivenAsTheLogNeverBlocksAndTheLinesGoToTheDefaultFile)
+{
+    test::CurrentDirectory here(dir.path());
+    ASSERT_EQ(mkfifo(dir.join("pipe").c_str(), 0600), 0);
+    log_open(dir.join("pipe"));
+    log_write("narrow");
+    EXPECT_EQ(file_bytes(dir.join(kDefaultName)), "narrow" + kEol);
+    log_close();
+    wlog_open(test::wide_path(dir.join("pipe")));
+    wlog_write(ZW("wide"));
+    EXPECT_EQ(file_bytes(dir.join(kDefaultName)), "wide" + kEol);
+    log_close();
 }
 #endif
 
