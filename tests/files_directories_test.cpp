@@ -147,11 +147,13 @@ TEST_F(Directories, DeleteRemovesLinksButNeverWhatTheyPointTo)
     EXPECT_EQ(file_bytes(dir.join("outside/keep/precious.sav")), "precious");
     EXPECT_EQ(file_bytes(dir.join("outside/file.sav")), "file");
 
-    // A link given as the directory itself goes alone.
-    ASSERT_TRUE(test::make_symlink(dir.join("outside/keep"), dir.join("toplink"), true));
-    EXPECT_EQ(zyn_directory_delete(at("toplink")), 1);
-    EXPECT_FALSE(test::entry_exists(dir.join("toplink")));
-    EXPECT_EQ(file_bytes(dir.join("outside/keep/precious.sav")), "precious");
+    // A link given as the directory itself goes alone, with or without a trailing separator.
+    for (const char* written : {"toplink", "toplink\\", "toplink/"}) {
+        ASSERT_TRUE(test::make_symlink(dir.join("outside/keep"), dir.join("toplink"), true));
+        EXPECT_EQ(zyn_directory_delete(at(written)), 1) << written;
+        EXPECT_FALSE(test::entry_exists(dir.join("toplink"))) << written;
+        EXPECT_EQ(file_bytes(dir.join("outside/keep/precious.sav")), "precious") << written;
+    }
 }
 
 #if !defined(_WIN32)
