@@ -11,6 +11,10 @@
 #include <filesystem>
 #include <string>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 using test::file_bytes;
 
@@ -116,12 +120,13 @@ TEST_F(Log, FormattedLinesAreCutOrEmptiedAtTheBufferSize)
     wlog_fwrite(ZW("%s"), zyn_wstring(2047, ZW('v')).c_str());
     wlog_fwrite(ZW("%s"), zyn_wstring(2048, ZW('v')).c_str());
     wlog_fwrite(ZW("%n"), nullptr); // never writes through an argument
+    wlog_fwrite(ZW("%.*f|%.*s"), 2000000000, 1.5, 2000000000, ZW("p")); // a huge precision is no huge line
     wlog_fwrite(ZW("end"));
 
     const std::string expected = "42-narrow-003.1-ff" + kEol + std::string(2047, 'n') + kEol +
                                  std::string(2047, 'm') + kEol + "-7 wide\xe9 narrow l|c   |   xy|%" + kEol +
                                  "-9000000000 4000000000 12 1.234e+03    7" + kEol + kEol + std::string(2047, 'v') +
-                                 kEol + kEol + kEol + "end" + kEol;
+                                 kEol + kEol + kEol + kEol + "end" + kEol;
     EXPECT_EQ(file_bytes(path), expected);
 }
 
@@ -134,6 +139,22 @@ TEST_F(Log, ANarrowLineThatCannotBeFormattedIsWrittenEmpty)
     log_fwrite(nullptr);
     log_write("next");
     EXPECT_EQ(file_bytes(path), kEol + kEol + "next" + kEol);
+}
+#endif
+
+#if !defined(_WIN32)
+TEST_F(Log, APipeGivenAsTheLogNeverBlocksAndTheLinesGoToTheDefaultFile)
+{
+    test::CurrentDirectory here(dir.path());
+    ASSERT_EQ(mkfifo(dir.join("pipe").c_str(), 0600), 0);
+    log_open(dir.join("pipe"));
+    log_write("narrow");
+    EXPECT_EQ(file_bytes(dir.join(kDefaultName)), "narrow" + kEol);
+    log_close();
+    wlog_open(test::wide_path(dir.join("pipe")));
+    wlog_write(ZW("wide"));
+    EXPECT_EQ(file_bytes(dir.join(kDefaultName)), "wide" + kEol);
+    log_close();
 }
 #endif
 

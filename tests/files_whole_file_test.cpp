@@ -12,6 +12,10 @@
 #include <string>
 #include <system_error>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -152,6 +156,22 @@ TEST_F(WholeFile, SizesOfFourGibibytesOrMoreSaturate)
     ASSERT_FALSE(ec);
     EXPECT_EQ(zyn_get_file_size(path.c_str()), UINT32_MAX - 1);
 }
+
+#if !defined(_WIN32)
+TEST_F(WholeFile, PipesNeverBlockATransfer)
+{
+    // Opening a pipe waits for its other end; each transfer must give 0 at once instead.
+    const std::string pipe = dir.join("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    char buffer[4] = {'#', '#', '#', '#'};
+    EXPECT_EQ(zyn_read_file(pipe.c_str(), buffer, sizeof buffer), 0u);
+    EXPECT_EQ(std::string(buffer, 4), "####");
+    EXPECT_EQ(zyn_get_file_size(pipe.c_str()), 0u);
+    EXPECT_EQ(zyn_write_file(pipe.c_str(), "x", 1), 0);
+    EXPECT_EQ(zyn_write_file_append(pipe.c_str(), "x", 1), 0);
+    EXPECT_EQ(zyn_geterror(), 0);
+}
+#endif
 
 TEST_F(WholeFile, NothingHappensWhileNotLoaded)
 {

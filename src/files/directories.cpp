@@ -100,7 +100,10 @@ ZYN_EXPORT int ZYN_CALL zyn_directory_delete(const zyn_wstring& path)
         sys::Path native;
         if (!is_directory(path, native))
             return frame::fail(ZYN_ERR_NOT_A_DIRECTORY, 0);
-        // A link to a directory goes by itself; what it points to stays.
+        // A link to a directory goes by itself; what it points to stays. Trailing
+        // separators would make the system see through the link, so they go first.
+        while (native.size() > sys::root_length(native) && sys::is_separator(zyn_wchar(native.back())))
+            native.pop_back();
         const sys::Removal outcome = sys::is_link(native) ? sys::remove_entry(native) : remove_tree(native);
         return outcome == sys::Removal::done ? 1 : frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
     });

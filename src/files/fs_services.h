@@ -54,8 +54,9 @@ enum class Kind { missing, directory, file, other };
 // directory is a directory, a dangling link is missing.
 Kind kind_of(const Path& path);
 
-// True when the entry at the path is itself a symbolic link (or another
-// reparse point), whatever it points to.
+// True when the entry at the path is itself a symbolic link (or a junction),
+// whatever it points to. Other reparse points, such as the placeholders of
+// synced folders, are not links.
 bool is_link(const Path& path);
 
 // Creates one directory; true only when this call created it.

@@ -130,6 +130,8 @@ FormatOutcome format_wide(zyn_wstring& out, std::size_t limit, const zyn_wchar* 
                 precision = va_arg(args, int);
                 if (precision < 0)
                     precision = -1;
+                else if (std::size_t(precision) > limit)
+                    precision = int(limit); // no line holds more; the runtime would build it all first
             } else if (!read_count(f, limit, precision)) {
                 precision = int(limit); // beyond what one line can hold anyway
             }

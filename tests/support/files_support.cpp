@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 namespace test {
 
@@ -27,6 +32,35 @@ zyn_wstring wide_path(const std::string& path)
 #else
     const std::u16string units = std::filesystem::u8path(path).u16string();
     return zyn_wstring(units.begin(), units.end());
+#endif
+}
+
+bool make_symlink(const std::string& target, const std::string& link, bool directory)
+{
+#if defined(_WIN32)
+    // Without the privilege, only developer mode lets an ordinary process make one.
+    const DWORD flags = (directory ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | 0x2 /* allow unprivileged create */;
+    const std::wstring at = std::filesystem::path(link).wstring();
+    return CreateSymbolicLinkW(at.c_str(), std::filesystem::path(target).wstring().c_str(), flags) != 0 &&
+           (GetFileAttributesW(at.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           GetFileAttributesW(at.c_str()) != INVALID_FILE_ATTRIBUTES; // some systems only pretend
+#else
+    std::error_code ec;
+    if (directory)
+        std::filesystem::create_directory_symlink(target, link, ec);
+    else
+        std::filesystem::create_symlink(target, link, ec);
+    return !ec;
+#endif
+}
+
+bool entry_exists(const std::string& path)
+{
+#if defined(_WIN32)
+    return GetFileAttributesW(std::filesystem::path(path).wstring().c_str()) != INVALID_FILE_ATTRIBUTES;
+#else
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 #endif
 }
 

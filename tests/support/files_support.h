@@ -19,6 +19,14 @@ void put_file(const std::string& path, const std::string& bytes);
 // A narrow path of the platform as the library's wide path type.
 zyn_wstring wide_path(const std::string& path);
 
+// Makes a symbolic link at link that leads to target (a directory link when
+// directory is true). False where the system does not let this process make one.
+bool make_symlink(const std::string& target, const std::string& link, bool directory);
+
+// True when an entry of any kind is at the path, a dangling link included
+// (links are not followed).
+bool entry_exists(const std::string& path);
+
 // The list's strings, sorted (listings come in the system's order).
 std::vector<zyn_wstring> sorted(const wstring_list& list);
 

@@ -3,22 +3,45 @@
 
 #include "files/fs_services.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace zyn::files::stream {
+
+namespace {
+
+// The open flags of a stdio mode: "r", "w" or "a", with or without "b".
+int open_flags(const char* mode)
+{
+    switch (mode[0]) {
+    case 'w': return O_WRONLY | O_CREAT | O_TRUNC;
+    case 'a': return O_WRONLY | O_CREAT | O_APPEND;
+    default: return O_RDONLY;
+    }
+}
+
+} // namespace
 
 std::FILE* open_narrow(const char* path, const char* mode)
 {
     sys::Path native;
     sys::native_path_from_code_page(path, native);
-    std::FILE* file = std::fopen(native.c_str(), mode);
+    // Opened without blocking, so a pipe at the path fails or answers at once
+    // instead of waiting for a peer; the transfer itself blocks as usual.
+    const int fd = ::open(native.c_str(), open_flags(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0)
+        return nullptr;
     // A directory opens for reading here; on every platform it is not a file.
     struct stat st;
-    if (file && (fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode))) {
-        std::fclose(file);
-        return nullptr;
-    }
+    const int status = ::fcntl(fd, F_GETFL);
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && status != -1 &&
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == 0)
+        file = ::fdopen(fd, mode);
+    if (!file)
+        ::close(fd);
     return file;
 }
 
@@ -34,7 +57,7 @@ std::FILE* open_log(const zyn_wstring& name)
     sys::Path native;
     if (!sys::native_path(name, native))
         return nullptr;
-    return std::fopen(native.c_str(), "w");
+    return open_narrow(native.c_str(), "w");
 }
 
 int seek(std::FILE* file, int64_t offset, int origin) { return fseeko(file, off_t(offset), origin); }

@@ -45,6 +45,14 @@ Kind kind_through_link(const Path& path)
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::directory : Kind::file;
 }
 
+// A reparse point that names another place: a symbolic link or a junction.
+// Others (cloud placeholders of synced folders, deduplicated files) are the
+// files and directories they appear to be, and a removal walks into them.
+bool names_another_place(DWORD attributes, DWORD tag)
+{
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(tag);
+}
+
 Kind kind_of_attributes(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::directory : Kind::file; }
 
 Removal removal_error(DWORD error)
@@ -137,7 +145,16 @@ Kind kind_of(const Path& path)
 bool is_link(const Path& path)
 {
     DWORD attributes;
-    return attributes_of(path, attributes) && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (!attributes_of(path, attributes) || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    // The tag tells a link from a placeholder; when it cannot be read, the
+    // entry counts as a link, so a removal never walks where it may not lead.
+    Handle entry(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FILE_ATTRIBUTE_TAG_INFO info;
+    if (!entry.valid() || !GetFileInformationByHandleEx(entry.h, FileAttributeTagInfo, &info, sizeof info))
+        return true;
+    return names_another_place(info.FileAttributes, info.ReparseTag);
 }
 
 bool make_directory(const Path& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
@@ -193,14 +210,12 @@ bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void*
         if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)))
             continue;
         Kind kind = kind_of_attributes(data.dwFileAttributes);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            if (follow_links) {
-                child = pattern.substr(0, pattern.size() - 1);
-                child += name;
-                kind = kind_through_link(child);
-            } else {
-                kind = Kind::other;
-            }
+        if (follow_links && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            child = pattern.substr(0, pattern.size() - 1);
+            child += name;
+            kind = kind_through_link(child);
+        } else if (!follow_links && names_another_place(data.dwFileAttributes, data.dwReserved0)) {
+            kind = Kind::other; // the entry's reparse tag comes with it in dwReserved0
         }
         callback(context, PathView(name), kind);
     } while (FindNextFileW(find, &data));
