@@ -47,7 +47,7 @@ void Inventory::add(std::string_view name, double amount)
     const std::size_t i = static_cast<std::size_t>(found);
     // The sum is formed in double precision: quantities above 2^53 lose their
     // lowest digits here. A finite quantity plus a non-NaN amount is never NaN.
-    const int64_t result = truncate_to_quantity(static_cast<double>(items_[i].quantity) + amount);
+    const int64_t result = truncate_to_quantity(add_in_double(items_[i].quantity, amount));
     if (result <= 0)
         erase_at(i);
     else
