@@ -37,9 +37,16 @@ void Inventory::add(std::string_view name, double amount)
     const std::ptrdiff_t found = index_of(name, key);
     if (found < 0) {
         if (amount > 0) {
-            // An amount below 1 makes an item of quantity 0.
-            items_.push_back(Item{std::string(name), truncate_to_quantity(amount)});
+            // An amount below 1 makes an item of quantity 0. The key goes in
+            // first and is taken back should the item fail to go in (memory
+            // exhausted), so the two sequences never fall out of step.
             keys_.push_back(key);
+            try {
+                items_.push_back(Item{std::string(name), truncate_to_quantity(amount)});
+            } catch (...) {
+                keys_.pop_back();
+                throw;
+            }
         }
         return;
     }
