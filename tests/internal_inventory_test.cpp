@@ -1,5 +1,6 @@
 // Inner pieces of the inventory store: the handle counter's end, value
-// parsing at the 64-bit limits, and the amount-to-quantity conversion.
+// parsing at the 64-bit limits, the amount-to-quantity conversion, and an
+// inventory that stays whole when memory runs out in the middle of an add.
 #include "inventory/quantity.h"
 #include "inventory/registry.h"
 #include "inventory/text_format.h"
@@ -7,7 +8,34 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
 #include <limits>
+#include <new>
+
+namespace {
+
+// Allocations still allowed before the next one fails; negative: no limit.
+int g_allocations_left = -1;
+
+} // namespace
+
+// This program's allocations go through here, so a test can make the n-th
+// next one fail the way an exhausted heap does.
+void* operator new(std::size_t size)
+{
+    if (g_allocations_left == 0) {
+        g_allocations_left = -1;
+        throw std::bad_alloc();
+    }
+    if (g_allocations_left > 0)
+        --g_allocations_left;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -71,6 +99,42 @@ TEST(InventoryText, LinesEndAtLfAndTheTailIsReadOnlyWhenAsked)
     EXPECT_EQ(inv.rebuild_list_text(), "ab=2\ncd=4\nef=3\n");
     EXPECT_EQ(text::apply_lines(inv, std::string_view("nu\0l=4\n", 7), false), 1u); // a zero byte is just a byte
     EXPECT_EQ(inv.item_count(), 4u);
+}
+
+TEST(InventoryItems, AnAddThatRunsOutOfMemoryLeavesTheInventoryWhole)
+{
+    // Each of the first adds may grow the item sequence and its keys; the
+    // one that fails is the second allocation of an add that grows both.
+    for (int allowed : {0, 1}) {
+        SCOPED_TRACE(allowed);
+        Inventory inv(1);
+        const char* names[] = {"aa", "bb", "cc", "dd", "ee", "ff", "gg", "hh", "ii"};
+        bool thrown = false;
+        for (const char* name : names) {
+            if (inv.item_count() == inv.items().capacity() && !thrown) {
+                g_allocations_left = allowed;
+                try {
+                    inv.add(name, 1);
+                } catch (const std::bad_alloc&) {
+                    thrown = true;
+                }
+                g_allocations_left = -1;
+                continue;
+            }
+            inv.add(name, 1);
+        }
+        ASSERT_TRUE(thrown);
+        // Every item held is found where it is, and a name is never held twice.
+        for (const Item& item : inv.items())
+            EXPECT_EQ(inv.find(item.name), &item) << item.name;
+        for (const char* name : names)
+            inv.add(name, 1);
+        EXPECT_EQ(inv.item_count(), std::size(names));
+        inv.add("aa", -5);
+        EXPECT_EQ(inv.find("aa"), nullptr);
+        for (std::size_t i = 1; i < std::size(names); ++i)
+            EXPECT_NE(inv.find(names[i]), nullptr) << names[i];
+    }
 }
 
 } // namespace

@@ -238,6 +238,7 @@ TEST_F(Inventories, QuantitiesStayAtZeroOrMoreForAnyAmount)
     EXPECT_EQ(zyn_inventory_get_quantidade(h, "stars"), kMaxAsDouble);
     zyn_inventory_add_item(h, "stars", 1e300); // stays at the top instead of wrapping
     zyn_inventory_add_item(h, "stars", -1);    // the double sum cannot see a step of 1 up there
+    zyn_inventory_add_item(h, "stars", -512);  // the quantity counts as 2^63 in the sum: a tie that rounds up again
     EXPECT_EQ(inventory_list(h), "coins=9223372036854775807\nstars=9223372036854775807\nsand=9223372036854775807\n");
     zyn_inventory_add_item(h, "stars", -4096.0);
     EXPECT_EQ(inventory_list(h), "coins=9223372036854775807\nstars=9223372036854771712\nsand=9223372036854775807\n");
@@ -257,6 +258,12 @@ TEST_F(Inventories, QuantitiesStayAtZeroOrMoreForAnyAmount)
     EXPECT_EQ(inventory_list(h), "dust=0\nbig=9007199254740992\n");
     zyn_inventory_add_item(h, "big", 2.0);
     EXPECT_EQ(inventory_list(h), "dust=0\nbig=9007199254740994\n");
+    // The sum is rounded once, to a double: 2^60 + 128 + 2^-12 lies just above
+    // the midpoint of 2^60 and 2^60 + 256, so it gives the upper one (a sum
+    // first rounded to a longer format would sit on the midpoint and go down).
+    zyn_inventory_add_item(h, "vast", 1152921504606846976.0); // 2^60
+    zyn_inventory_add_item(h, "vast", 128.0 + 1.0 / 4096.0);
+    EXPECT_EQ(inventory_list(h), "dust=0\nbig=9007199254740994\nvast=1152921504606847232\n");
     EXPECT_EQ(zyn_geterror(), 0);
 }
 

@@ -1,5 +1,6 @@
 // Inventory text files and strings: saving, the file name, loading, the line
 // rule and the changed flag, with real files in a temporary directory.
+#include "support/files_support.h"
 #include "support/inventory_helpers.h"
 #include "support/temp_dir.h"
 
@@ -14,8 +15,6 @@ namespace {
 using test::file_exists;
 using test::inventory_list;
 using test::kLineEnd;
-using test::read_bytes;
-using test::write_bytes;
 using InventoryText = test::LoadedLibrary;
 
 std::string lines(std::initializer_list<const char*> items)
@@ -35,18 +34,18 @@ TEST_F(InventoryText, SaveWritesPlatformLinesOnlyWhenChanged)
     zyn_inventory_add_item(h, "key", 1);
     EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 2);
     EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(read_bytes(path), lines({"arrows=3", "key=1"}));
+    EXPECT_EQ(test::file_bytes(path), lines({"arrows=3", "key=1"}));
 
     // Unchanged since the save: nothing is written.
-    write_bytes(path, "tampered\n");
+    test::put_file(path, "tampered\n");
     EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 0);
     EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(read_bytes(path), "tampered\n");
+    EXPECT_EQ(test::file_bytes(path), "tampered\n");
 
     // Any add marks a change, even one that adds nothing.
     zyn_inventory_add_item(h, "ghost", 0);
     EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 2);
-    EXPECT_EQ(read_bytes(path), lines({"arrows=3", "key=1"}));
+    EXPECT_EQ(test::file_bytes(path), lines({"arrows=3", "key=1"}));
 
     // Quantity-0 items are counted but never written.
     const int zeros = zyn_inventory_create();
@@ -54,16 +53,16 @@ TEST_F(InventoryText, SaveWritesPlatformLinesOnlyWhenChanged)
     zyn_inventory_add_item(zeros, "speck", 0.25);
     const std::string zero_path = dir.join("zeros.txt");
     EXPECT_EQ(zyn_inventory_save(zeros, zero_path.c_str()), 2);
-    EXPECT_EQ(read_bytes(zero_path), "");
+    EXPECT_EQ(test::file_bytes(zero_path), "");
     zyn_inventory_add_item(zeros, "gold", 12);
     EXPECT_EQ(zyn_inventory_save(zeros, zero_path.c_str()), 3);
-    EXPECT_EQ(read_bytes(zero_path), lines({"gold=12"}));
+    EXPECT_EQ(test::file_bytes(zero_path), lines({"gold=12"}));
 
     // An inventory without items writes nothing, even when changed.
     const int empty = zyn_inventory_create();
     zyn_inventory_add_item(empty, "ghost", -1);
     EXPECT_EQ(zyn_inventory_save(empty, path.c_str()), 0);
-    EXPECT_EQ(read_bytes(path), lines({"arrows=3", "key=1"}));
+    EXPECT_EQ(test::file_bytes(path), lines({"arrows=3", "key=1"}));
 }
 
 TEST_F(InventoryText, SaveThatCannotOpenItsFileKeepsTheChange)
@@ -79,7 +78,7 @@ TEST_F(InventoryText, SaveThatCannotOpenItsFileKeepsTheChange)
     EXPECT_EQ(zyn_geterror(), 0);
     const std::string path = dir.join("bag.txt");
     EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 1); // still changed: written now
-    EXPECT_EQ(read_bytes(path), lines({"rope=2"}));
+    EXPECT_EQ(test::file_bytes(path), lines({"rope=2"}));
 }
 
 #if !defined(_WIN32)
@@ -93,7 +92,7 @@ TEST_F(InventoryText, SaveThatFailsWhileWritingReportsNothingWrittenAndKeepsTheC
     test::TempDir dir;
     const std::string path = dir.join("bag.txt");
     EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 1);
-    EXPECT_EQ(read_bytes(path), lines({"rope=2"}));
+    EXPECT_EQ(test::file_bytes(path), lines({"rope=2"}));
 }
 #endif
 
@@ -109,7 +108,7 @@ TEST_F(InventoryText, TheInventorysFileNameWinsOverThePassedOne)
     EXPECT_TRUE(file_exists(own));
     EXPECT_FALSE(file_exists(passed));
 
-    write_bytes(passed, "lamp=9\n");
+    test::put_file(passed, "lamp=9\n");
     EXPECT_EQ(zyn_inventory_loadfromfile(h, passed.c_str()), 1);
     EXPECT_EQ(inventory_list(h), "torch=4\n"); // read from own.txt
 
@@ -118,7 +117,7 @@ TEST_F(InventoryText, TheInventorysFileNameWinsOverThePassedOne)
     EXPECT_EQ(zyn_inventory_loadfromfile(h, passed.c_str()), 1);
     EXPECT_EQ(inventory_list(h), "lamp=9\n");
     EXPECT_EQ(zyn_inventory_save(h, passed.c_str()), 1);
-    EXPECT_EQ(read_bytes(own), lines({"torch=4"}));
+    EXPECT_EQ(test::file_bytes(own), lines({"torch=4"}));
 
     EXPECT_EQ(zyn_inventory_setfilename(h, nullptr), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
@@ -142,7 +141,7 @@ TEST_F(InventoryText, SaveAllWritesChangedInventoriesThatHaveAFileName)
 
     EXPECT_EQ(zyn_inventory_save_all(), 1);
     EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(read_bytes(dir.join("named.txt")), lines({"shield=1"}));
+    EXPECT_EQ(test::file_bytes(dir.join("named.txt")), lines({"shield=1"}));
     EXPECT_FALSE(file_exists(dir.join("unchanged.txt")));
     EXPECT_EQ(zyn_inventory_save_all(), 0); // nothing changed since
 
@@ -163,7 +162,7 @@ TEST_F(InventoryText, FileLoadAppliesTheLineRuleToLfAndCrLfFiles)
             text += line + eol;
         text.resize(text.size() - std::string(eol).size()); // the last line has no line end
         const std::string path = dir.join("mixed.txt");
-        write_bytes(path, text);
+        test::put_file(path, text);
 
         const int h = zyn_inventory_create();
         zyn_inventory_add_item(h, "old", 1); // a file load replaces what was held
@@ -175,7 +174,7 @@ TEST_F(InventoryText, FileLoadAppliesTheLineRuleToLfAndCrLfFiles)
         // A file load counts as a change: the next save writes it back, normalised.
         const std::string out = dir.join("normalised.txt");
         EXPECT_EQ(zyn_inventory_save(h, out.c_str()), 7);
-        EXPECT_EQ(read_bytes(out), lines({"sword=5", "gold=12", "pad=6", "plus=8", "big=9007199254740992",
+        EXPECT_EQ(test::file_bytes(out), lines({"sword=5", "gold=12", "pad=6", "plus=8", "big=9007199254740992",
                                           "huge=9223372036854775807", "tail=1"}));
     }
 }
@@ -198,11 +197,11 @@ TEST_F(InventoryText, FileLoadFailures)
 
     // A file that opens but gives no item: error 10, and the inventory is now empty.
     const std::string junk = dir.join("junk.txt");
-    write_bytes(junk, "x=5\nzero=0\nnothing\n\n");
+    test::put_file(junk, "x=5\nzero=0\nnothing\n\n");
     EXPECT_EQ(zyn_inventory_loadfromfile(h, junk.c_str()), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_LOAD_FAILED);
     EXPECT_EQ(inventory_list(h), "");
-    write_bytes(junk, "");
+    test::put_file(junk, "");
     zyn_inventory_add_item(h, "keep", 3);
     EXPECT_EQ(zyn_inventory_loadfromfile(h, junk.c_str()), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_LOAD_FAILED);
@@ -255,7 +254,7 @@ TEST_F(InventoryText, StringLoadAddsLfEndedLinesAndMarksTheInventorySaved)
     EXPECT_EQ(zyn_inventory_loadfromstring(h, nullptr), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
     EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 2);
-    EXPECT_EQ(read_bytes(path), lines({"arrows=5", "key=3"}));
+    EXPECT_EQ(test::file_bytes(path), lines({"arrows=5", "key=3"}));
 
     // A text that leaves the inventory empty is error 5.
     const int empty = zyn_inventory_create();

@@ -37,9 +37,16 @@ void Inventory::add(std::string_view name, double amount)
     const std::ptrdiff_t found = index_of(name, key);
     if (found < 0) {
         if (amount > 0) {
-            // An amount below 1 makes an item of quantity 0.
-            items_.push_back(Item{std::string(name), truncate_to_quantity(amount)});
+            // An amount below 1 makes an item of quantity 0. The key goes in
+            // first and is taken back should the item fail to go in (memory
+            // exhausted), so the two sequences never fall out of step.
             keys_.push_back(key);
+            try {
+                items_.push_back(Item{std::string(name), truncate_to_quantity(amount)});
+            } catch (...) {
+                keys_.pop_back();
+                throw;
+            }
         }
         return;
     }
@@ -47,7 +54,7 @@ void Inventory::add(std::string_view name, double amount)
     const std::size_t i = static_cast<std::size_t>(found);
     // The sum is formed in double precision: quantities above 2^53 lose their
     // lowest digits here. A finite quantity plus a non-NaN amount is never NaN.
-    const int64_t result = truncate_to_quantity(static_cast<double>(items_[i].quantity) + amount);
+    const int64_t result = truncate_to_quantity(add_in_double(items_[i].quantity, amount));
     if (result <= 0)
         erase_at(i);
     else

@@ -1,6 +1,7 @@
 // Inventory exports: creating and destroying inventories, adding and taking
 // away quantities, and asking about items.
 #include "inventory/framed.h"
+#include "inventory/quantity.h"
 
 using namespace zyn;
 using inventory::Inventory;
@@ -68,6 +69,6 @@ ZYN_EXPORT double ZYN_CALL zyn_inventory_get_quantidade(int handle, const char* 
         if (!name)
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0.0);
         const inventory::Item* item = inv.find(name);
-        return item ? static_cast<double>(item->quantity) : 0.0;
+        return item ? inventory::quantity_to_double(item->quantity) : 0.0;
     });
 }

@@ -1,5 +1,7 @@
 #include "inventory/text_format.h"
 
+#include "inventory/quantity.h"
+
 #include <charconv>
 #include <limits>
 
@@ -57,7 +59,7 @@ bool apply_line(Inventory& inventory, std::string_view line)
     const int64_t value = parse_value(line.substr(equals + 1));
     if (value <= 0)
         return false;
-    inventory.add(line.substr(0, equals), static_cast<double>(value));
+    inventory.add(line.substr(0, equals), quantity_to_double(value));
     return true;
 }
 

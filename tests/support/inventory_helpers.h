@@ -26,9 +26,8 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLineEnd = "\n";
 #endif
 
-// Whole-file helpers working in binary, so line ends are seen as written.
-std::string read_bytes(const std::string& path);
-void write_bytes(const std::string& path, const std::string& bytes);
+// Whether a file can be opened for reading (the file tests' helpers read and
+// write whole files in binary, so line ends are seen as written).
 bool file_exists(const std::string& path);
 
 // Each test starts from a freshly loaded library with an empty registry.
