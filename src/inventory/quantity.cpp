@@ -2,17 +2,9 @@
 
 #include <limits>
 
-// A 32-bit x86 build computes with the x87 unit in extended precision and
-// rounds to double only when a value is stored: a sum would then be rounded
-// twice, and a converted quantity would leave a function unrounded (the
-// largest quantity as 2^63 - 1 rather than 2^63). The two conversions below
-// therefore do their arithmetic in SSE2 registers there, where every step is
-// a double step, so the shipping build gives the same results as the others.
-#if defined(__i386__) && !defined(__SSE2_MATH__)
-#define ZYN_DOUBLE_STEPS __attribute__((target("sse2,fpmath=sse")))
-#else
-#define ZYN_DOUBLE_STEPS
-#endif
+// The sums below must be rounded to double once per step: the 32-bit build
+// computes with SSE2 for that (see the i686 toolchain), not on the x87 unit,
+// which would round a sum twice (2^60 + 128.000244 gave 2^60, not 2^60 + 256).
 
 namespace zyn::inventory {
 
@@ -28,7 +20,7 @@ int64_t truncate_to_quantity(double amount) noexcept
     return static_cast<int64_t>(amount); // in range: the cast truncates toward zero
 }
 
-ZYN_DOUBLE_STEPS double quantity_to_double(int64_t quantity) noexcept
+double quantity_to_double(int64_t quantity) noexcept
 {
     // Stored once, so the value handed back is a double even where the
     // conversion itself runs in extended precision.
@@ -36,7 +28,7 @@ ZYN_DOUBLE_STEPS double quantity_to_double(int64_t quantity) noexcept
     return rounded;
 }
 
-ZYN_DOUBLE_STEPS double add_in_double(int64_t quantity, double amount) noexcept
+double add_in_double(int64_t quantity, double amount) noexcept
 {
     volatile double sum = quantity_to_double(quantity) + amount;
     return sum;
