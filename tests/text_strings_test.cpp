@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -190,6 +192,74 @@ TYPED_TEST(StringFamily, SplitKeepsEmptyPiecesButNotATrailingOne)
     EXPECT_EQ(F::split(this->t(""), this->t(";"), 1, list), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
     EXPECT_EQ(F::items(list), this->list({"k", "v"}));
+}
+
+// The window scans of replace and split, one unit at a time exactly as
+// documented, to hold the exports' faster searches against.
+template <class Text>
+Text scan_replace(const Text& text, const Text& search, const Text& replacement, bool all)
+{
+    Text out;
+    bool replaced = false;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] != search[0] || (!all && replaced)) {
+            out += text[i++];
+            continue;
+        }
+        const Text window = text.substr(i, search.size());
+        out += window == search ? replacement : window;
+        replaced = replaced || window == search;
+        i += window.size();
+    }
+    return out;
+}
+
+template <class Text>
+std::vector<Text> scan_split(const Text& text, const Text& delimiter)
+{
+    std::vector<Text> pieces;
+    Text piece;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == delimiter[0] && text.compare(i, delimiter.size(), delimiter) == 0) {
+            pieces.push_back(piece);
+            piece.clear();
+            i += delimiter.size();
+        } else {
+            piece += text[i++];
+        }
+    }
+    if (!piece.empty())
+        pieces.push_back(piece);
+    return pieces;
+}
+
+TYPED_TEST(StringFamily, ReplaceSplitAndContainsAgreeWithAUnitByUnitScan)
+{
+    using F = typename TestFixture::F;
+    using Text = typename TestFixture::Text;
+    // Few distinct units, so windows fail and matches touch all the time.
+    std::mt19937 rng(2026);
+    auto random = [&](size_t longest, const char* units) {
+        std::string ascii(rng() % (longest + 1), ' ');
+        for (char& c : ascii)
+            c = units[rng() % std::strlen(units)];
+        return this->t(ascii);
+    };
+    typename F::List list;
+    for (int round = 0; round < 20000; ++round) {
+        const Text text = random(14, "aab-");
+        const Text search = random(3, "ab-");
+        if (text.empty() || search.empty())
+            continue;
+        const Text replacement = random(2, "XY");
+        const bool all = rng() & 1;
+        ASSERT_EQ(F::replace(text, search, replacement, all ? 0x80 : 0), scan_replace(text, search, replacement, all));
+        ASSERT_EQ(F::split(text, search, 0x40, list), 1);
+        ASSERT_EQ(F::items(list), scan_split(text, search));
+        const uint32_t start = rng() % text.size();
+        const size_t at = text.find(search, start);
+        ASSERT_EQ(F::contains(text, search, start), at == Text::npos ? 0u : uint32_t(at + 1));
+    }
 }
 
 TYPED_TEST(StringFamily, SplitMayReadTextHeldByTheListItFills)
