@@ -52,6 +52,16 @@ TEST(WstringList, GrowsFrom64ByDoublingAndCopiesDeeply)
     EXPECT_EQ(copy.items, nullptr);
     EXPECT_EQ(moved.count, 65u);
 
+    // Appending one of the list's own items while it grows copies it first.
+    wstring_list own;
+    for (int i = 0; i < 64; ++i)
+        zyn::text::list_append(own, test::widen_ascii("item " + std::to_string(i)));
+    zyn::text::list_append(own, own.items[3]);
+    EXPECT_EQ(own.capacity, 128u);
+    EXPECT_EQ(own.items[64], ZW("item 3"));
+    zyn::text::list_append(own, own.items[64]); // no growth this time
+    EXPECT_EQ(own.items[65], ZW("item 3"));
+
     zyn::text::list_clear(list);
     EXPECT_EQ(list.items, nullptr);
     EXPECT_EQ(list.count, 0u);

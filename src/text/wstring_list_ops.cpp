@@ -17,11 +17,15 @@ void list_append(wstring_list& list, const zyn_wstring& text)
     if (list.count == list.capacity) {
         const uint32_t grown = list.count == 0 ? 64u : list.count * 2u;
         auto* bigger = new zyn_wstring[grown];
+        // The text is copied before the old array goes: it may be one of its items.
+        bigger[list.count] = text;
         for (uint32_t n = 0; n < list.count; ++n)
             bigger[n] = std::move(list.items[n]);
         delete[] list.items;
         list.items = bigger;
         list.capacity = grown;
+        ++list.count;
+        return;
     }
     list.items[list.count++] = text;
 }
