@@ -294,12 +294,14 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_base64_decode(const std::string& text
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_encode(const zyn_wstring& data);
 /* Base64 text decoded to one unit per byte; error 5 as for the narrow decoder. */
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_base64_decode(const zyn_wstring& text);
-/* Latin-1 to UTF-8 (valid UTF-8 is copied unchanged); output needs 2 * length bytes, no zero added. */
+/* Latin-1 to UTF-8 (valid UTF-8 is copied unchanged); output needs 2 * length bytes, no zero added;
+ * error 5 for a null text or output with a non-zero length. */
 ZYN_EXPORT int ZYN_CALL zyn_utf8_encode(const char* text, uint32_t length, char* output);
-/* UTF-8 to Latin-1, dropping code points above 255 (invalid UTF-8 is copied unchanged); no zero added. */
+/* UTF-8 to Latin-1, dropping code points above 255 (invalid UTF-8 is copied unchanged); no zero
+ * added; error 5 for a null text or output with a non-zero length. */
 ZYN_EXPORT int ZYN_CALL zyn_utf8_decode(const char* text, uint32_t length, char* output);
 /* Replaces HTML character references by UTF-8, writing at most size bytes (zero included) to destination;
- * a null source decodes destination in place. Error 5 when size is 0. */
+ * a null source decodes destination in place. Error 5 when size is 0 or destination is null. */
 ZYN_EXPORT int ZYN_CALL zyn_decode_entite(const char* source, uint32_t size, char* destination);
 
 /* ---------------------------------------------------------------------------
