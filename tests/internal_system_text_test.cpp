@@ -111,9 +111,9 @@ TEST(NarrowTwins, WidenBySignAndNarrowByLowByte)
     const zyn_wchar units[] = {ZW('a'), zyn_wchar(0x263A), zyn_wchar(0x00E9), ZW('z'), 0, ZW('x')};
     EXPECT_EQ(zyn::sys::narrow_low_bytes(units, 6), std::string("a\x3A\xE9z"));
     EXPECT_EQ(zyn::sys::narrow_low_bytes(units, 2), std::string("a\x3A"));
-    // A unit whose low byte is zero ends the narrow text.
-    const zyn_wchar high[] = {ZW('a'), zyn_wchar(0x0100), ZW('b')};
-    EXPECT_EQ(zyn::sys::narrow_low_bytes(high, 3), "a");
+    // A unit whose low byte is zero does not end the narrow text: it gives '?'.
+    const zyn_wchar high[] = {ZW('a'), zyn_wchar(0x0100), ZW('b'), zyn_wchar(0x4E00), ZW('c'), 0, ZW('d')};
+    EXPECT_EQ(zyn::sys::narrow_low_bytes(high, 7), "a?b?c");
 }
 
 TEST(NarrowTwins, ListTwinCutsAndFills)
