@@ -92,12 +92,17 @@ TEST(DialogResult, StopsAtTheLastWholePathThatFits)
     EXPECT_EQ(buffer[0], '\0');
     EXPECT_EQ(buffer[1], '#');
 
-    // Capacity 0, a null buffer, or nothing chosen: untouched.
+    // Capacity 0 or a null buffer: untouched.
     std::memset(buffer, '#', sizeof buffer);
     zyn::sys::store_paths(paths, buffer, 0);
-    zyn::sys::store_paths({}, buffer, sizeof buffer);
     zyn::sys::store_paths(paths, nullptr, 100);
     EXPECT_EQ(buffer[0], '#');
+
+    // Items chosen, none of them with a file-system path: the buffer is emptied,
+    // so an earlier choice left in it is not taken for this one.
+    zyn::sys::store_paths({}, buffer, sizeof buffer);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(buffer[1], '#');
 }
 
 TEST(NarrowTwins, WidenBySignAndNarrowByLowByte)
