@@ -92,12 +92,17 @@ TEST(DialogResult, StopsAtTheLastWholePathThatFits)
     EXPECT_EQ(buffer[0], '\0');
     EXPECT_EQ(buffer[1], '#');
 
-    // Capacity 0, a null buffer, or nothing chosen: untouched.
+    // Capacity 0 or a null buffer: untouched.
     std::memset(buffer, '#', sizeof buffer);
     zyn::sys::store_paths(paths, buffer, 0);
-    zyn::sys::store_paths({}, buffer, sizeof buffer);
     zyn::sys::store_paths(paths, nullptr, 100);
     EXPECT_EQ(buffer[0], '#');
+
+    // Items chosen, none of them with a file-system path: the buffer is emptied,
+    // so an earlier choice left in it is not taken for this one.
+    zyn::sys::store_paths({}, buffer, sizeof buffer);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(buffer[1], '#');
 }
 
 TEST(NarrowTwins, WidenBySignAndNarrowByLowByte)
@@ -111,9 +116,9 @@ TEST(NarrowTwins, WidenBySignAndNarrowByLowByte)
     const zyn_wchar units[] = {ZW('a'), zyn_wchar(0x263A), zyn_wchar(0x00E9), ZW('z'), 0, ZW('x')};
     EXPECT_EQ(zyn::sys::narrow_low_bytes(units, 6), std::string("a\x3A\xE9z"));
     EXPECT_EQ(zyn::sys::narrow_low_bytes(units, 2), std::string("a\x3A"));
-    // A unit whose low byte is zero ends the narrow text.
-    const zyn_wchar high[] = {ZW('a'), zyn_wchar(0x0100), ZW('b')};
-    EXPECT_EQ(zyn::sys::narrow_low_bytes(high, 3), "a");
+    // A unit whose low byte is zero does not end the narrow text: it gives '?'.
+    const zyn_wchar high[] = {ZW('a'), zyn_wchar(0x0100), ZW('b'), zyn_wchar(0x4E00), ZW('c'), 0, ZW('d')};
+    EXPECT_EQ(zyn::sys::narrow_low_bytes(high, 7), "a?b?c");
 }
 
 TEST(NarrowTwins, ListTwinCutsAndFills)

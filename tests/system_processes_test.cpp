@@ -110,34 +110,50 @@ TEST_F(Processes, ListHoldsThisProgram)
 }
 
 #if !defined(_WIN32)
-TEST_F(Processes, NamesBeyondLatin1KeepTheirLowByte)
+// Starts a program under the given path with "30" as its argument (a sleep).
+pid_t start_sleeper(const std::string& exe)
 {
-    // A copy of sleep named "\u0141ucja-sleep": the narrow twin gives 'A' (0x41) for U+0141.
-    test::TempDir dir;
-    const std::string exe = dir.join("\xC5\x81ucja-sleep");
-    ASSERT_EQ(std::system(("cp /bin/sleep '" + exe + "'").c_str()), 0);
     const pid_t child = fork();
     if (child == 0) {
         execl(exe.c_str(), exe.c_str(), "30", static_cast<char*>(nullptr));
         _exit(127);
     }
+    return child;
+}
+
+TEST_F(Processes, NamesBeyondLatin1KeepTheirLowByte)
+{
+    // A copy of sleep named "\u4E00\u0141ucja-sleep": the narrow twin gives 'A'
+    // (0x41) for U+0141, and '?' for U+4E00, whose low byte is zero, so that the
+    // lines after it are kept. A second sleeper, started after it, lists after it.
+    test::TempDir dir;
+    const std::string exe = dir.join("\xE4\xB8\x80\xC5\x81ucja-sleep");
+    ASSERT_EQ(std::system(("cp /bin/sleep '" + exe + "'").c_str()), 0);
+    const pid_t child = start_sleeper(exe);
     ASSERT_GT(child, 0);
+    const pid_t later = start_sleeper("/bin/sleep");
+    ASSERT_GT(later, 0);
     const std::string id = ";*" + std::to_string(child) + "\n";
+    const std::string later_line = ";*" + std::to_string(later) + "\n";
     std::vector<char> narrow(1 << 20);
     std::vector<zyn_wchar> wide(1 << 20);
-    // The child shows its new name once it has run execl.
+    // Each child shows its new name once it has run execl.
     bool renamed = false;
     for (int attempt = 0; attempt < 500 && !renamed; ++attempt) {
         ASSERT_EQ(zyn_get_listprocesses(narrow.data(), uint32_t(narrow.size())), 1);
-        renamed = std::string(narrow.data()).find("Aucja-sleep" + id) != std::string::npos;
+        const std::string text(narrow.data());
+        renamed = text.find("?Aucja-sleep" + id) != std::string::npos &&
+                  text.find("sleep" + later_line) != std::string::npos;
         if (!renamed)
             usleep(10000);
     }
-    EXPECT_TRUE(renamed);
+    EXPECT_TRUE(renamed) << std::string(narrow.data());
     ASSERT_EQ(zyn_wget_listprocesses(wide.data(), uint32_t(wide.size())), 1);
-    EXPECT_NE(zyn_wstring(wide.data()).find(u"\u0141ucja-sleep" + test::widen_ascii(id)), zyn_wstring::npos);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    EXPECT_NE(zyn_wstring(wide.data()).find(u"\u4E00\u0141ucja-sleep" + test::widen_ascii(id)), zyn_wstring::npos);
+    for (pid_t pid : {child, later}) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
 }
 #endif
 

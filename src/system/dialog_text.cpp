@@ -35,7 +35,7 @@ std::vector<FileType> parse_file_types(const char* filter)
 
 void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t capacity)
 {
-    if (paths.empty() || buffer == nullptr || capacity == 0)
+    if (buffer == nullptr || capacity == 0)
         return;
     buffer[0] = '\0';
     size_t used = 0;

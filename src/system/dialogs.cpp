@@ -9,7 +9,8 @@ ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, const char* filter, ch
     sys::DialogRequest request;
     request.multiple = multiple != 0;
     request.filter = filter;
-    sys::store_paths(sys::show_open_dialog(request), buffer, capacity);
+    if (const auto paths = sys::show_open_dialog(request))
+        sys::store_paths(*paths, buffer, capacity);
 }
 
 ZYN_EXPORT void ZYN_CALL zyn_OpenFolderDialog(int multiple, const char* initial_folder, char* buffer,
@@ -19,5 +20,6 @@ ZYN_EXPORT void ZYN_CALL zyn_OpenFolderDialog(int multiple, const char* initial_
     request.folders = true;
     request.multiple = multiple != 0;
     request.initial_folder = initial_folder;
-    sys::store_paths(sys::show_open_dialog(request), buffer, capacity);
+    if (const auto paths = sys::show_open_dialog(request))
+        sys::store_paths(*paths, buffer, capacity);
 }

@@ -5,6 +5,7 @@
 #include <zyn/zyn.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,9 @@ struct FileType {
 // pattern is ignored. Null gives no types.
 std::vector<FileType> parse_file_types(const char* filter);
 
-// Joins paths with "\r\n" into the buffer, zero-terminated, stopping at the
-// last whole path that fits its capacity. No paths leave the buffer untouched.
+// Empties the buffer, then joins paths with "\r\n" into it, zero-terminated,
+// stopping at the last whole path that fits its capacity. A null buffer or a
+// capacity of 0 is left alone.
 void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t capacity);
 
 struct DialogRequest {
@@ -33,8 +35,9 @@ struct DialogRequest {
     const char* initial_folder = nullptr; // folders: where to open (UTF-8), may be null
 };
 
-// Shows the platform's chooser modally; the chosen paths in UTF-8, or none on
-// cancel or failure.
-std::vector<std::string> show_open_dialog(const DialogRequest& request);
+// Shows the platform's chooser modally. Nothing on cancel, failure or when no
+// item was chosen; otherwise the chosen items' paths in UTF-8 (an item without
+// a file-system path is skipped, so the list may be empty).
+std::optional<std::vector<std::string>> show_open_dialog(const DialogRequest& request);
 
 } // namespace zyn::sys

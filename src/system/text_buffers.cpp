@@ -18,10 +18,13 @@ std::string narrow_low_bytes(const zyn_wchar* units, size_t count)
 {
     std::string narrow;
     for (size_t n = 0; n < count; ++n) {
-        const char byte = char(uint16_t(units[n]) & 0xFF);
-        if (byte == '\0')
-            break; // a zero unit, or a unit whose low byte is zero, ends the text
-        narrow += byte;
+        const uint16_t unit = uint16_t(units[n]);
+        if (unit == 0)
+            break;
+        // A character such as U+4E00 has a zero low byte: it becomes '?' rather
+        // than ending the text, so the lines after it are not lost.
+        const char byte = char(unit & 0xFF);
+        narrow += byte != '\0' ? byte : '?';
     }
     return narrow;
 }

@@ -18,7 +18,8 @@ zyn_wstring wide_text(const zyn_wchar* text);
 // Each byte becomes one unit by sign extension (exact for ASCII names).
 zyn_wstring widen_bytes(const char* text);
 
-// Keeps the low byte of each unit, up to the first zero byte or count units.
+// Keeps the low byte of each unit, up to the first zero unit or count units; a
+// non-zero unit whose low byte is zero gives '?'.
 std::string narrow_low_bytes(const zyn_wchar* units, size_t count);
 
 // Stores at most length characters of text into out: a shorter text is followed

@@ -80,7 +80,7 @@ bool run_chooser(const std::vector<std::string>& args, std::string& output)
 
 } // namespace
 
-std::vector<std::string> show_open_dialog(const DialogRequest& request)
+std::optional<std::vector<std::string>> show_open_dialog(const DialogRequest& request)
 {
     std::vector<std::string> args{"zenity", "--file-selection"};
     if (request.multiple) {
@@ -99,7 +99,7 @@ std::vector<std::string> show_open_dialog(const DialogRequest& request)
     std::vector<std::string> paths;
     std::string output;
     if (!run_chooser(args, output))
-        return paths;
+        return std::nullopt;
     size_t start = 0;
     while (start < output.size()) {
         size_t end = output.find('\n', start);
@@ -109,6 +109,8 @@ std::vector<std::string> show_open_dialog(const DialogRequest& request)
             paths.push_back(output.substr(start, end - start));
         start = end + 1;
     }
+    if (paths.empty())
+        return std::nullopt; // an answer without a path chose nothing
     return paths;
 }
 

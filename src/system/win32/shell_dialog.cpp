@@ -11,22 +11,24 @@ namespace zyn::sys {
 
 namespace {
 
-// The chosen items' file-system paths; an item without one is skipped.
-std::vector<std::string> chosen_paths(IFileOpenDialog* dialog)
+// The chosen items' file-system paths; an item without one is skipped. Nothing
+// when the items or their count cannot be had, or no item was chosen.
+std::optional<std::vector<std::string>> chosen_paths(IFileOpenDialog* dialog)
 {
-    std::vector<std::string> paths;
+    std::optional<std::vector<std::string>> paths;
     IShellItemArray* items = nullptr;
     DWORD count = 0;
     if (FAILED(dialog->GetResults(&items)))
         return paths;
-    if (SUCCEEDED(items->GetCount(&count))) {
+    if (SUCCEEDED(items->GetCount(&count)) && count != 0) {
+        paths.emplace();
         for (DWORD n = 0; n < count; ++n) {
             IShellItem* item = nullptr;
             if (FAILED(items->GetItemAt(n, &item)))
                 continue;
             PWSTR path = nullptr;
             if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path != nullptr) {
-                paths.push_back(unicode::to_utf8(path));
+                paths->push_back(unicode::to_utf8(path));
                 CoTaskMemFree(path);
             }
             item->Release();
@@ -49,9 +51,9 @@ void open_in(IFileOpenDialog* dialog, const char* folder)
 
 } // namespace
 
-std::vector<std::string> show_open_dialog(const DialogRequest& request)
+std::optional<std::vector<std::string>> show_open_dialog(const DialogRequest& request)
 {
-    std::vector<std::string> paths;
+    std::optional<std::vector<std::string>> paths;
     IFileOpenDialog* dialog = nullptr;
     if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
                                 reinterpret_cast<void**>(&dialog))))
