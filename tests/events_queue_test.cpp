@@ -1,5 +1,7 @@
 // The process-wide event queue: order, the empty queue, the frame, its life
 // across unload and init, and senders on other threads while the game loop takes.
+#include "support/loaded_library.h"
+
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
@@ -10,12 +12,11 @@
 
 namespace {
 
-class EventQueue : public ::testing::Test {
+class EventQueue : public test::LoadedLibrary {
 protected:
     void SetUp() override
     {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
+        LoadedLibrary::SetUp();
         ASSERT_EQ(zyn_event_clear(), 1);
     }
     void TearDown() override

@@ -1,6 +1,7 @@
 // Directory and file management on real files: creation, removal, tests,
 // listings, copy, delete and rename.
 #include "support/files_support.h"
+#include "support/loaded_library.h"
 #include "support/temp_dir.h"
 #include "support/wide.h"
 
@@ -31,14 +32,8 @@ constexpr zyn_wchar kSep = L'\\';
 constexpr zyn_wchar kSep = u'/';
 #endif
 
-class Directories : public ::testing::Test {
+class Directories : public test::LoadedLibrary {
 protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
 
     // A wide path under the temporary directory, written with backslashes as game code would.
     zyn_wstring at(const std::string& relative) const { return wide_path(dir.path()) + ZW("\\") + test::widen_ascii(relative); }

@@ -1,5 +1,6 @@
 // Whole-file write, append, read and size on real files.
 #include "support/files_support.h"
+#include "support/loaded_library.h"
 #include "support/temp_dir.h"
 
 #include <zyn/zyn.h>
@@ -20,14 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class WholeFile : public ::testing::Test {
+class WholeFile : public test::LoadedLibrary {
 protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
 
     test::TempDir dir;
 };

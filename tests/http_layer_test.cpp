@@ -2,6 +2,7 @@
 // transfer: not loaded, layer not loaded, libcurl missing (Windows), and the
 // load and unload cycle with zyn_unload (where libcurl is present).
 #include "support/http_checks.h"
+#include "support/loaded_library.h"
 
 #include <zyn/zyn.h>
 
@@ -16,15 +17,7 @@
 
 namespace {
 
-class HttpLayer : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
+class HttpLayer : public test::LoadedLibrary {};
 
 using test::expect_last_error;
 

@@ -1,5 +1,7 @@
 // Random draws, the percentage chance, rounding and percentage conversions
 // through the exports: ranges, the wrap-around, the frame and every documented error.
+#include "support/loaded_library.h"
+
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
@@ -12,15 +14,7 @@
 
 namespace {
 
-class Numbers : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
+class Numbers : public test::LoadedLibrary {};
 
 // Draws until every expected value has shown up (seeds come from the clock,
 // so this ends quickly), giving up after a generous number of calls.

@@ -1,4 +1,5 @@
 // TCP client sockets against a real peer on 127.0.0.1, natively and under Wine.
+#include "support/loaded_library.h"
 #include "support/sockets_peer.h"
 
 #include <zyn/zyn.h>
@@ -20,15 +21,13 @@ namespace {
 
 constexpr zyn_socket kUntouched = 12345; // a value the library must leave alone
 
-class Sockets : public ::testing::Test {
+class Sockets : public test::LoadedLibrary {
 protected:
     void SetUp() override
     {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
+        LoadedLibrary::SetUp();
         ASSERT_EQ(zyn_socket_load(), 1);
     }
-    void TearDown() override { zyn_unload(); }
 
     // Connects to the listener and accepts the connection on the peer's side.
     void connect_pair(zyn_socket& client, test::PeerSocket& peer)

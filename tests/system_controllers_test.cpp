@@ -7,7 +7,7 @@
 #  include <SDL2/SDL_gamecontroller.h>
 #endif
 
-#include "support/system_loaded.h"
+#include "support/loaded_library.h"
 
 #include <gtest/gtest.h>
 

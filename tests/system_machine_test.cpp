@@ -4,7 +4,7 @@
 
 #include "support/wide.h"
 
-#include "support/system_loaded.h"
+#include "support/loaded_library.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // byte value, and the text the decoders refuse.
 #include <zyn/zyn.h>
 
+#include "support/loaded_library.h"
 #include "support/wide.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,7 @@
 
 namespace {
 
-class Base64 : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(zyn_init(""), 1); }
-    void TearDown() override { zyn_unload(); }
-};
+class Base64 : public test::LoadedLibrary {};
 
 std::string bytes(std::initializer_list<int> values)
 {

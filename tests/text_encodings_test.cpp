@@ -1,4 +1,6 @@
 // Latin-1/UTF-8 conversion and HTML entity decoding into caller buffers.
+#include "support/loaded_library.h"
+
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
@@ -13,11 +15,7 @@
 
 namespace {
 
-class Encodings : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(zyn_init(""), 1); }
-    void TearDown() override { zyn_unload(); }
-};
+class Encodings : public test::LoadedLibrary {};
 
 // Runs a conversion into a buffer pre-filled with 'x' and returns all of it,
 // so a test sees exactly which bytes were written and that nothing followed.

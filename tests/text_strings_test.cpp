@@ -3,6 +3,7 @@
 // has (the narrow sort, wstring_list) has tests of its own.
 #include <zyn/zyn.h>
 
+#include "support/loaded_library.h"
 #include "support/wide.h"
 
 #include <gtest/gtest.h>
@@ -57,12 +58,10 @@ template <> struct Family<zyn_wchar> {
 };
 
 template <class C>
-class StringFamily : public ::testing::Test {
+class StringFamily : public test::LoadedLibrary {
 protected:
     using F = Family<C>;
     using Text = typename F::Text;
-    void SetUp() override { ASSERT_EQ(zyn_init(""), 1); }
-    void TearDown() override { zyn_unload(); }
     static Text t(const std::string& s) { return F::t(s); }
     std::vector<Text> list(std::initializer_list<const char*> texts)
     {

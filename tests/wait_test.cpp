@@ -1,4 +1,6 @@
 // Waiting on the monotonic clock and sampling the CPU load.
+#include "support/loaded_library.h"
+
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
@@ -12,15 +14,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class Waiting : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
+class Waiting : public test::LoadedLibrary {};
 
 int64_t ms_since(Clock::time_point t)
 {

@@ -6,6 +6,7 @@
 #if !defined(_WIN32)
 
 #include "support/http_server.h"
+#include "support/loaded_library.h"
 
 #include <zyn/zyn.h>
 
@@ -38,17 +39,11 @@ inline std::string closed_port_url()
     return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/fixed";
 }
 
-class HttpTest : public ::testing::Test {
+class HttpTest : public LoadedLibrary {
 protected:
     static void SetUpTestSuite() { server_ = std::make_unique<HttpServer>(); }
     static void TearDownTestSuite() { server_.reset(); }
 
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
-    void TearDown() override { zyn_unload(); }
 
     static std::string url(const std::string& path) { return server_->url(path); }
 

@@ -1,6 +1,8 @@
 // Small helpers shared by the inventory tests.
 #pragma once
 
+#include "support/loaded_library.h"
+
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
@@ -29,16 +31,5 @@ constexpr const char* kLineEnd = "\n";
 // Whether a file can be opened for reading (the file tests' helpers read and
 // write whole files in binary, so line ends are seen as written).
 bool file_exists(const std::string& path);
-
-// Each test starts from a freshly loaded library with an empty registry.
-class LoadedLibrary : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init("inventory tests"), 1);
-    }
-    void TearDown() override { zyn_unload(); }
-};
 
 } // namespace test
