@@ -100,10 +100,11 @@ TEST_F(EventQueue, RefusesWhileNotLoadedButKeepsEventsAcrossUnload)
     EXPECT_EQ(e.param2, 3);
 }
 
-TEST_F(EventQueue, SendersOnOtherThreadsLoseNothing)
+TEST_F(EventQueue, SendersOnOtherThreadsLoseNothingAndLeaveThisThreadsErrorAlone)
 {
     // Two threads send numbered events while this thread takes them: each
-    // sender's events arrive complete and in its own order.
+    // sender's events arrive complete and in its own order. The senders'
+    // calls clear their own last error, never the one this thread just got.
     constexpr int kPerSender = 20000;
     std::atomic<bool> go{false};
     std::vector<std::thread> senders;
@@ -116,9 +117,11 @@ TEST_F(EventQueue, SendersOnOtherThreadsLoseNothing)
         });
     go = true;
     int next[3] = {0, 0, 0};
-    int taken = 0;
+    int taken = 0, errors_lost = 0;
     bool in_order = true;
     while (taken < 2 * kPerSender) {
+        zyn_event_get(nullptr);
+        errors_lost += zyn_geterror() != ZYN_ERR_INVALID_ARGUMENT;
         EventRecord e{};
         if (zyn_event_get(&e)) {
             ASSERT_TRUE(e.code == 1 || e.code == 2) << e.code;
@@ -132,6 +135,7 @@ TEST_F(EventQueue, SendersOnOtherThreadsLoseNothing)
     for (auto& t : senders)
         t.join();
     EXPECT_TRUE(in_order);
+    EXPECT_EQ(errors_lost, 0);
     EXPECT_EQ(next[1], kPerSender);
     EXPECT_EQ(next[2], kPerSender);
     EXPECT_EQ(zyn_event_count(), 0);

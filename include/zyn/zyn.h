@@ -188,11 +188,11 @@ ZYN_EXPORT int ZYN_CALL zyn_unload(void);
 ZYN_EXPORT const char* ZYN_CALL zyn_getinfo(void);
 /* The version number, 1007. */
 ZYN_EXPORT int ZYN_CALL zyn_getversion(void);
-/* The error code of the last framed operation. */
+/* The error code of the calling thread's last framed operation (each thread has its own). */
 ZYN_EXPORT int ZYN_CALL zyn_geterror(void);
-/* The extended error (a system or libcurl code) of the last framed operation. */
+/* The extended error (a system or libcurl code) of the calling thread's last framed operation. */
 ZYN_EXPORT int ZYN_CALL zyn_get_extendederror(void);
-/* Stores both halves of the last error. */
+/* Stores both halves of the calling thread's last error. */
 ZYN_EXPORT void ZYN_CALL zyn_seterror(int code, int extended);
 /* Stores the extended error, leaving the error code as it is. */
 ZYN_EXPORT void ZYN_CALL zyn_set_extendederror(int extended);
@@ -307,25 +307,30 @@ ZYN_EXPORT int ZYN_CALL zyn_decode_entite(const char* source, uint32_t size, cha
 /* ---------------------------------------------------------------------------
  * Whole files, directories and files
  * ------------------------------------------------------------------------- */
-/* Writes size bytes to a file in binary mode, replacing it. 1 when it could be opened. */
+/* Writes size bytes to a file in binary mode, replacing it in one step (a failure leaves the
+ * previous file whole). 1 when every byte reached the file; 0 otherwise, with error 0. */
 ZYN_EXPORT int ZYN_CALL zyn_write_file(const char* path, const void* data, uint32_t size);
-/* Appends size bytes to the end of a file, creating it. 1 when it could be opened. */
+/* Appends size bytes to the end of a file, creating it. 1 when every byte was written and the
+ * file closed; 0 otherwise, with error 0. */
 ZYN_EXPORT int ZYN_CALL zyn_write_file_append(const char* path, const void* data, uint32_t size);
-/* Reads the start of a file into a buffer of size bytes; the number of bytes placed there. */
+/* Reads the start of a regular file into a buffer of size bytes; the number of bytes placed there. */
 ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint32_t size);
 /* A file's size in bytes, 4294967295 for 4 GiB or more; 0 when it cannot be opened. */
 ZYN_EXPORT uint32_t ZYN_CALL zyn_get_file_size(const char* path);
 /* Creates a directory and every missing one above it. Error 12 when nothing new was made. */
 ZYN_EXPORT int ZYN_CALL zyn_directory_create(const zyn_wstring& path);
-/* Removes a directory with everything inside; links inside go, their targets stay. Errors 7, 12. */
+/* Removes a directory with everything inside; links inside go, their targets stay. Errors 7, 12;
+ * 5, nothing removed, when the path's last step is "." or "..". */
 ZYN_EXPORT int ZYN_CALL zyn_directory_delete(const zyn_wstring& path);
 /* 1 when the path is an existing directory, else error 7. */
 ZYN_EXPORT int ZYN_CALL zyn_directory_exists(const zyn_wstring& path);
-/* Fills the list with the full paths of a directory's subdirectories. Errors 6, 12. */
+/* Fills the list with the full paths of a directory's subdirectories. Errors 6, 12.
+ * Both listings leave out a name holding a backslash, which a path would read as a separator. */
 ZYN_EXPORT int ZYN_CALL zyn_list_directories(const zyn_wstring& path, wstring_list& list);
 /* Fills the list with the full paths of a directory's regular files. Errors 6, 12. */
 ZYN_EXPORT int ZYN_CALL zyn_list_files(const zyn_wstring& path, wstring_list& list);
-/* Copies a file; without overwrite an existing destination is kept and error 12 set. */
+/* Copies a file; without overwrite an existing destination is kept and error 12 set; with it,
+ * the destination is replaced in one step (a failure leaves it as it was). */
 ZYN_EXPORT int ZYN_CALL zyn_file_copy(const zyn_wstring& source, const zyn_wstring& destination, zyn_bool overwrite);
 /* Removes a file (a link itself, a read-only file too). Errors 8, 12. */
 ZYN_EXPORT int ZYN_CALL zyn_file_delete(const zyn_wstring& path);
@@ -367,7 +372,8 @@ ZYN_EXPORT int ZYN_CALL zyn_inventory_exists(int handle);
 ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy(int handle);
 /* Releases every inventory without saving; the number released. Handles keep counting. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy_all(void);
-/* Adds (or, when negative, takes away) an amount, truncated toward zero; an item at 0 or below goes. */
+/* Adds (or, when negative, takes away) an amount, truncated toward zero; an item at 0 or below goes.
+ * Error 5, nothing changed, for a null name or one holding CR or LF (it would save as two lines). */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_add_item(int handle, const char* name, double amount);
 /* 1 when the inventory holds an item of exactly that name (also one of quantity 0). */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_item_exists(int handle, const char* name);
@@ -377,11 +383,12 @@ ZYN_EXPORT const char* ZYN_CALL zyn_inventory_item_list(int handle, int32_t* len
 ZYN_EXPORT double ZYN_CALL zyn_inventory_get_quantidade(int handle, const char* name);
 /* Sets the file name that save and load then use instead of theirs; empty clears it. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_setfilename(int handle, const char* file_name);
-/* Writes a changed inventory with items; its item count, or 0 when nothing was written. */
+/* Writes a changed inventory with items, replacing the file in one step (a failed save leaves
+ * the previous file whole); its item count, or 0 when nothing was written. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_save(int handle, const char* file_name);
 /* Saves every inventory to its own file name; the number of inventories written. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_save_all(void);
-/* Replaces the items with a file's lines; the item count, or 0 with error 10. */
+/* Replaces the items with a regular file's lines; the item count, or 0 with error 10. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_loadfromfile(int handle, const char* file_name);
 /* Adds the LF-ended lines of a text and marks the inventory saved; the item count, or 0 with error 5. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_loadfromstring(int handle, const char* text);

@@ -3,8 +3,8 @@
 #include "core/release.h"
 
 namespace zyn::core {
-bool g_loaded = false;
-LastError g_last_error;
+std::atomic<bool> g_loaded{false};
+thread_local LastError g_last_error;
 } // namespace zyn::core
 
 using namespace zyn;

@@ -1,7 +1,10 @@
-// Process-wide library state: the loaded flag and the last error.
-// Plain values without a lock: the library is called from one thread at a time.
+// Library state: the process-wide loaded flag and each thread's last error.
+// The last error belongs to the thread that made the call, as the system's own
+// last error does, so a thread sending events never changes the error that
+// another thread is about to read.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace zyn::core {
@@ -11,8 +14,10 @@ struct LastError {
     int32_t extended = 0;
 };
 
-extern bool g_loaded;
-extern LastError g_last_error;
+// Set and cleared by zyn_init and zyn_unload; read by every framed call, on
+// whatever thread it runs.
+extern std::atomic<bool> g_loaded;
+extern thread_local LastError g_last_error;
 
 inline void clear_error() noexcept { g_last_error = LastError{}; }
 

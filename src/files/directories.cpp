@@ -41,6 +41,15 @@ sys::Removal remove_tree(const sys::Path& dir)
     return sys::remove_entry(dir);
 }
 
+bool ends_in_dot_step(const sys::Path& path)
+{
+    std::size_t start = path.size();
+    while (start > 0 && !sys::is_separator(zyn_wchar(path[start - 1])))
+        --start;
+    const sys::PathView last = sys::PathView(path).substr(start);
+    return last.size() <= 2 && last.find_first_not_of(sys::PathChar('.')) == sys::PathView::npos && !last.empty();
+}
+
 bool is_directory(const zyn_wstring& path, sys::Path& native)
 {
     return sys::native_path(path, native) && sys::kind_of(native) == sys::Kind::directory;
@@ -59,7 +68,9 @@ int list_entries(const zyn_wstring& path, wstring_list& list, sys::Kind wanted)
             entry += zyn_wchar(sys::kSeparator);
         const std::size_t prefix_length = entry.size();
         const bool read = sys::for_each_entry(native, true, [&](sys::PathView name, sys::Kind kind) {
-            if (kind != wanted)
+            // A backslash in a name (possible where it is no separator) would
+            // make the listed path name another entry: such names are left out.
+            if (kind != wanted || name.find(sys::PathChar('\\')) != sys::PathView::npos)
                 return;
             entry.resize(prefix_length);
             sys::append_wide(entry, name);
@@ -104,6 +115,10 @@ ZYN_EXPORT int ZYN_CALL zyn_directory_delete(const zyn_wstring& path)
         // separators would make the system see through the link, so they go first.
         while (native.size() > sys::root_length(native) && sys::is_separator(zyn_wchar(native.back())))
             native.pop_back();
+        // "dir/.." and "dir/." name another directory than the path seems to:
+        // refused before anything is removed.
+        if (ends_in_dot_step(native))
+            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
         const sys::Removal outcome = sys::is_link(native) ? sys::remove_entry(native) : remove_tree(native);
         return outcome == sys::Removal::done ? 1 : frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
     });

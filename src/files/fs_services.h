@@ -7,6 +7,7 @@
 #include <zyn/zyn.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -96,5 +97,47 @@ bool copy_file(const Path& from, const Path& to, bool overwrite);
 // Moves a file or directory, replacing an existing file at the new name and
 // copying across volumes where a plain rename cannot.
 bool move_entry(const Path& from, const Path& to);
+
+// A file's new content, written to a new file beside it and put in its place
+// in one step, so that until commit() succeeds the file stays exactly as it
+// was, and a failure at any point removes what was written. A link is followed
+// to the file it names (the link stays a link), and a file that exists keeps
+// its permission bits (its attributes on Windows). A target that exists but is
+// no regular file (a device) has no content to keep and is written in place.
+class Replacement {
+public:
+    // new_file_mode: the permission bits of a file that did not exist, before
+    // the process's umask (POSIX only).
+    explicit Replacement(const Path& target, unsigned new_file_mode = 0666);
+    ~Replacement();
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    // False when no new file could be made (a missing directory, no access,
+    // a directory at the target's name).
+    bool opened() const { return handle_ != kNoHandle; }
+    // Appends bytes; false once any byte could not be written.
+    bool write(const void* data, std::size_t size);
+    // Flushes the new file to disk and puts it in the target's place. False
+    // when anything failed on the way; the target is then as it was.
+    bool commit();
+
+private:
+    static constexpr std::intptr_t kNoHandle = -1;
+    Path target_;
+    Path temp_; // empty when the target is written in place
+    std::intptr_t handle_ = kNoHandle;
+    unsigned long attributes_ = 0;
+    bool failed_ = false;
+    bool committed_ = false;
+};
+
+// The path up to and with its last separator (the directory that holds the
+// named entry); empty for a bare name.
+PathView directory_part(PathView path);
+
+// A name for a new file in the same directory as the target, unlikely to be
+// taken; each call gives another, so a taken one is simply tried again.
+Path temporary_beside(PathView target);
 
 } // namespace zyn::files::sys

@@ -11,7 +11,8 @@ namespace zyn::files::stream {
 
 // Opens a narrow path with a stdio mode ("rb", "wb", "ab"). The name goes to
 // the platform byte for byte (the ANSI code page on Windows); where the slash
-// is the only separator, a backslash is read as one too. Null on failure.
+// is the only separator, a backslash is read as one too. Reading opens only a
+// regular file (never a pipe, a device or a directory). Null on failure.
 std::FILE* open_narrow(const char* path, const char* mode);
 
 // Opens a log file for writing in text mode, emptying it, shared so that other

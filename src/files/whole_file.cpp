@@ -1,6 +1,8 @@
 // Whole-file transfers between a caller's buffer and a file, in binary mode.
-// A file that cannot be opened gives 0 with the last error left at 0.
+// A file that cannot be opened, or a transfer that fails part-way, gives 0
+// with the last error left at 0.
 #include "core/frame.h"
+#include "files/save.h"
 #include "files/stream_services.h"
 
 #include <cstdio>
@@ -38,19 +40,14 @@ bool open_at_start(const char* path, Stream& in, uint64_t& length)
     return in.file && stream::length(in.file, length);
 }
 
-int put(const char* path, const void* data, uint32_t size, const char* mode)
+// The checks both writes make before the file is touched.
+template <class Work>
+int framed_write(const void* data, uint32_t size, Work&& work)
 {
     return frame::full(0, [&] {
         if (!data && size > 0)
-            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0); // checked before the file is touched
-        if (!path)
-            return 0;
-        Stream out(stream::open_narrow(path, mode));
-        if (!out.file)
-            return 0;
-        if (size > 0)
-            std::fwrite(data, 1, size, out.file);
-        return 1;
+            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
+        return work() ? 1 : 0;
     });
 }
 
@@ -58,12 +55,26 @@ int put(const char* path, const void* data, uint32_t size, const char* mode)
 
 ZYN_EXPORT int ZYN_CALL zyn_write_file(const char* path, const void* data, uint32_t size)
 {
-    return put(path, data, size, "wb");
+    // Replaced in one step: a failed write leaves the previous file whole.
+    return framed_write(data, size, [&] {
+        const std::string_view bytes(static_cast<const char*>(data), data ? size : 0);
+        return files::save_narrow(path, bytes) == files::SaveOutcome::written;
+    });
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_write_file_append(const char* path, const void* data, uint32_t size)
 {
-    return put(path, data, size, "ab");
+    // An append cannot be undone, but any byte that did not reach the file,
+    // or a failed close, makes it a failure.
+    return framed_write(data, size, [&] {
+        Stream out(path ? stream::open_narrow(path, "ab") : nullptr);
+        if (!out.file)
+            return false;
+        const bool written = size == 0 || std::fwrite(data, 1, size, out.file) == size;
+        std::FILE* file = out.file;
+        out.file = nullptr;
+        return std::fclose(file) == 0 && written;
+    });
 }
 
 ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint32_t size)

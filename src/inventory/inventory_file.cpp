@@ -1,25 +1,19 @@
 #include "inventory/inventory_file.h"
 
+#include "files/save.h"
+#include "files/stream_services.h"
 #include "inventory/text_format.h"
 
 #include <cstdio>
 
 namespace zyn::inventory::file {
 
-namespace {
-
-#if defined(_WIN32)
-constexpr const char* kWriteMode = "wt"; // text mode: each LF goes out as CR LF
-#else
-constexpr const char* kWriteMode = "w";
-#endif
-
-} // namespace
-
 std::optional<std::string> read_all(const std::string& path)
 {
-    // Binary mode: text mode on Windows would stop at a byte 26 inside a name.
-    std::FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+    // The files family's open: its path rules, binary mode (text mode on
+    // Windows would stop at a byte 26 inside a name), and only a regular
+    // file, so a pipe cannot hang the load nor a device make it endless.
+    std::FILE* f = path.empty() ? nullptr : files::stream::open_narrow(path.c_str(), "rb");
     if (!f)
         return std::nullopt;
     std::string content;
@@ -27,8 +21,8 @@ std::optional<std::string> read_all(const std::string& path)
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
         content.append(chunk, got);
-    // A read error (a directory opened on Linux, an I/O failure) counts as a
-    // file that could not be read, so the caller leaves the inventory alone.
+    // A read error counts as a file that could not be read, so the caller
+    // leaves the inventory alone.
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed)
@@ -36,26 +30,21 @@ std::optional<std::string> read_all(const std::string& path)
     return content;
 }
 
-WriteOutcome write_items(const std::string& path, const std::vector<Item>& items)
+files::SaveOutcome write_items(const std::string& path, const std::vector<Item>& items)
 {
-    std::FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), kWriteMode);
-    if (!f)
-        return WriteOutcome::not_opened;
-    bool ok = true;
-    std::string line;
+#if defined(_WIN32)
+    constexpr std::string_view kLineEnd = "\r\n"; // the platform's text files
+#else
+    constexpr std::string_view kLineEnd = "\n";
+#endif
+    std::string content;
     for (const Item& item : items) {
         if (item.quantity <= 0)
             continue;
-        line.clear();
-        text::append_line(line, item);
-        if (std::fwrite(line.data(), 1, line.size(), f) != line.size() || std::fflush(f) != 0) {
-            ok = false;
-            break;
-        }
+        text::append_line(content, item);
+        content.replace(content.size() - 1, 1, kLineEnd);
     }
-    if (std::fclose(f) != 0)
-        ok = false;
-    return ok ? WriteOutcome::written : WriteOutcome::failed;
+    return files::save_narrow(path.c_str(), content);
 }
 
 } // namespace zyn::inventory::file

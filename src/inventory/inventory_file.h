@@ -1,6 +1,7 @@
 // An inventory's text file: reading it whole, writing its items.
 #pragma once
 
+#include "files/save.h"
 #include "inventory/inventory.h"
 
 #include <optional>
@@ -13,11 +14,9 @@ namespace zyn::inventory::file {
 // which accepts LF and CR LF alike). Empty when it cannot be opened or read.
 std::optional<std::string> read_all(const std::string& path);
 
-enum class WriteOutcome { not_opened, failed, written };
-
-// Creates or truncates the file in the platform's text mode (CR LF line ends
-// on Windows, LF elsewhere) and writes one "name=quantity" line per item whose
-// quantity is above 0, flushing after each line.
-WriteOutcome write_items(const std::string& path, const std::vector<Item>& items);
+// Saves one "name=quantity" line per item whose quantity is above 0, with the
+// platform's line ends (CR LF on Windows, LF elsewhere), replacing the file in
+// one step: a failed save leaves the previous file as it was.
+files::SaveOutcome write_items(const std::string& path, const std::vector<Item>& items);
 
 } // namespace zyn::inventory::file

@@ -3,6 +3,8 @@
 #include "inventory/framed.h"
 #include "inventory/quantity.h"
 
+#include <cstring>
+
 using namespace zyn;
 using inventory::Inventory;
 
@@ -34,7 +36,9 @@ ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy_all(void)
 ZYN_EXPORT int ZYN_CALL zyn_inventory_add_item(int handle, const char* name, double amount)
 {
     return inventory::with_inventory(handle, 0, 0, [&](Inventory& inv) {
-        if (!name)
+        // A line end inside a name would save as two lines and load back as
+        // another item: such a name is refused before anything changes.
+        if (!name || std::strpbrk(name, "\r\n"))
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
         inv.add(name, amount);
         return 1;

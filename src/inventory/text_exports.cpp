@@ -28,11 +28,11 @@ int32_t save(Inventory& inv, const char* passed)
     if (inv.item_count() == 0 || !inv.dirty)
         return 0;
     switch (inventory::file::write_items(choose_file(inv, passed), inv.items())) {
-    case inventory::file::WriteOutcome::written:
+    case files::SaveOutcome::written:
         inv.dirty = false;
         return inventory::count_result(inv.item_count());
-    case inventory::file::WriteOutcome::not_opened:
-    case inventory::file::WriteOutcome::failed:
+    case files::SaveOutcome::not_opened:
+    case files::SaveOutcome::failed:
         break; // still changed, so a later save tries again
     }
     return 0;

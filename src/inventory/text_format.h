@@ -9,8 +9,8 @@
 
 namespace zyn::inventory::text {
 
-// Appends "name=quantity" and a LF (the file writer's text mode turns that LF
-// into the platform's line end).
+// Appends "name=quantity" and a LF (the file writer puts the platform's line
+// end in its place).
 void append_line(std::string& out, const Item& item);
 
 // Reads a line's value: leading white space skipped, one optional sign, then

@@ -55,7 +55,11 @@ bool write_all(int fd, const char* data, std::size_t size)
     return true;
 }
 
-bool copy_content(int in, int out)
+bool put(int fd, const char* data, std::size_t size) { return write_all(fd, data, size); }
+bool put(Replacement& out, const char* data, std::size_t size) { return out.write(data, size); }
+
+template <class Out>
+bool copy_content(int in, Out& out)
 {
     constexpr std::size_t kChunk = 1 << 18;
     std::unique_ptr<char[]> buffer(new char[kChunk]);
@@ -68,7 +72,7 @@ bool copy_content(int in, int out)
                 continue;
             return false;
         }
-        if (!write_all(out, buffer.get(), std::size_t(n)))
+        if (!put(out, buffer.get(), std::size_t(n)))
             return false;
     }
 }
@@ -80,6 +84,31 @@ Kind kind_of_mode(mode_t mode)
     if (S_ISREG(mode))
         return Kind::file;
     return Kind::other;
+}
+
+// Reads each backslash as a separator, so that paths written for Windows work.
+// A path that uses slashes too is refused when a backslash bounds a "." or
+// ".." step: that is a name with backslashes of its own joined to a directory
+// (a listed entry, a chosen file, a name from a server), and reading them as
+// separators would lead somewhere else than the entry it names.
+bool to_native_separators(Path& path)
+{
+    if (path.find('/') != Path::npos) {
+        std::size_t start = 0;
+        for (std::size_t end = 0; end <= path.size(); ++end) {
+            if (end < path.size() && path[end] != '/' && path[end] != '\\')
+                continue;
+            const PathView step = PathView(path).substr(start, end - start);
+            const bool by_backslash = (start > 0 && path[start - 1] == '\\') || (end < path.size() && path[end] == '\\');
+            if (by_backslash && (step == "." || step == ".."))
+                return false;
+            start = end + 1;
+        }
+    }
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return true;
 }
 
 } // namespace
@@ -96,20 +125,14 @@ bool native_path(const zyn_wstring& path, Path& out)
             return false;
     }
     out = unicode::to_utf8(path);
-    for (char& c : out)
-        if (c == '\\')
-            c = '/';
-    return true;
+    return to_native_separators(out);
 }
 
 bool native_path_from_code_page(const char* name, Path& out)
 {
     // Names are bytes here, taken as they are; only the separator is read.
     out = name;
-    for (char& c : out)
-        if (c == '\\')
-            c = '/';
-    return true;
+    return to_native_separators(out);
 }
 
 void append_wide(zyn_wstring& out, PathView name)
@@ -207,6 +230,114 @@ bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void*
     }
 }
 
+PathView directory_part(PathView path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == PathView::npos ? PathView() : path.substr(0, slash + 1);
+}
+
+namespace {
+
+// Where a save to the path writes: each link on the way is followed to the
+// path it names, relative links from the link's own directory.
+Path followed(const Path& path)
+{
+    Path at = path;
+    for (int hop = 0; hop < 40; ++hop) { // the system's own limit on a chain of links
+        char target[4096];
+        const ssize_t n = ::readlink(at.c_str(), target, sizeof target);
+        if (n <= 0 || std::size_t(n) >= sizeof target)
+            break;
+        Path next(target, std::size_t(n));
+        if (next[0] != '/')
+            next.insert(0, directory_part(at));
+        at = std::move(next);
+    }
+    return at;
+}
+
+// Opens a path for writing in place without blocking on a pipe, then makes
+// the descriptor blocking for the transfer.
+int open_in_place(const Path& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
+    const int status = fd < 0 ? -1 : ::fcntl(fd, F_GETFL);
+    if (status == -1 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+Replacement::Replacement(const Path& target, unsigned new_file_mode) : target_(followed(target))
+{
+    struct stat st;
+    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        return;
+    if (exists && !S_ISREG(st.st_mode)) {
+        handle_ = open_in_place(target_);
+        return;
+    }
+    for (int attempt = 0; attempt < 16 && handle_ == kNoHandle; ++attempt) {
+        temp_ = temporary_beside(target_);
+        const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : new_file_mode);
+        if (fd >= 0)
+            handle_ = fd;
+        else if (errno != EEXIST)
+            break;
+    }
+    if (handle_ == kNoHandle) {
+        temp_.clear();
+        return;
+    }
+    if (exists) {
+        // The file keeps its bits, and its owner where this process may give
+        // it (only a privileged one may give a file away).
+        const bool owner_kept = ::fchown(int(handle_), st.st_uid, st.st_gid) == 0;
+        (void)owner_kept;
+        failed_ = ::fchmod(int(handle_), st.st_mode & 07777) != 0;
+    }
+}
+
+Replacement::~Replacement()
+{
+    if (handle_ != kNoHandle)
+        ::close(int(handle_));
+    if (!committed_ && !temp_.empty())
+        ::unlink(temp_.c_str());
+}
+
+bool Replacement::write(const void* data, std::size_t size)
+{
+    failed_ = failed_ || !opened() || !write_all(int(handle_), static_cast<const char*>(data), size);
+    return !failed_;
+}
+
+bool Replacement::commit()
+{
+    if (!opened())
+        return false;
+    const int fd = int(handle_);
+    handle_ = kNoHandle;
+    bool ok = !failed_ && (temp_.empty() || ::fsync(fd) == 0);
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || temp_.empty())
+        return ok;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0)
+        return false;
+    committed_ = true;
+    // The new name is made durable too; the data already is.
+    const Path dir(directory_part(target_).empty() ? Path(".") : Path(directory_part(target_)));
+    Fd d(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (d.fd >= 0)
+        ::fsync(d.fd);
+    return true;
+}
+
 bool copy_file(const Path& from, const Path& to, bool overwrite)
 {
     // Non-blocking opens: a FIFO at either name fails at once instead of
@@ -216,27 +347,24 @@ bool copy_file(const Path& from, const Path& to, bool overwrite)
     if (in.fd < 0 || ::fstat(in.fd, &source) != 0 || !S_ISREG(source.st_mode))
         return false;
 
-    // Create the destination when it is new; open an existing one without
-    // cutting it, so a copy onto the source itself is caught before any loss.
-    bool created = true;
+    // A new destination is created and filled; an existing one is replaced in
+    // one step, so a failure part-way leaves it as it was.
     Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, source.st_mode & 0777));
-    if (out.fd < 0 && errno == EEXIST && overwrite) {
-        created = false;
-        out.fd = ::open(to.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-    }
-    if (out.fd < 0)
-        return false;
-    struct stat target;
-    if (::fstat(out.fd, &target) != 0 || same_file(source, target) || !S_ISREG(target.st_mode))
-        return false;
-
-    bool ok = ::ftruncate(out.fd, 0) == 0 && copy_content(in.fd, out.fd);
-    const int fd = out.fd;
-    out.fd = -1;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok && created)
+    if (out.fd >= 0) {
+        const int fd = out.fd;
+        out.fd = -1;
+        const bool copied = copy_content(in.fd, fd);
+        if (::close(fd) == 0 && copied)
+            return true;
         ::unlink(to.c_str()); // leave no half-written new file behind
-    return ok;
+        return false;
+    }
+    struct stat target;
+    if (errno != EEXIST || !overwrite || ::stat(to.c_str(), &target) != 0 || same_file(source, target) ||
+        !S_ISREG(target.st_mode))
+        return false;
+    Replacement replacement(to);
+    return replacement.opened() && copy_content(in.fd, replacement) && replacement.commit();
 }
 
 bool move_entry(const Path& from, const Path& to)

@@ -27,17 +27,20 @@ int open_flags(const char* mode)
 std::FILE* open_narrow(const char* path, const char* mode)
 {
     sys::Path native;
-    sys::native_path_from_code_page(path, native);
+    if (!sys::native_path_from_code_page(path, native))
+        return nullptr;
     // Opened without blocking, so a pipe at the path fails or answers at once
     // instead of waiting for a peer; the transfer itself blocks as usual.
     const int fd = ::open(native.c_str(), open_flags(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0)
         return nullptr;
-    // A directory opens for reading here; on every platform it is not a file.
+    // A directory is never a file. What is read must be a regular file: a
+    // pipe or a device (/dev/zero) has no length and might never end.
     struct stat st;
     const int status = ::fcntl(fd, F_GETFL);
+    const bool reading = open_flags(mode) == O_RDONLY;
     std::FILE* file = nullptr;
-    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && status != -1 &&
+    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && (!reading || S_ISREG(st.st_mode)) && status != -1 &&
         ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == 0)
         file = ::fdopen(fd, mode);
     if (!file)

@@ -7,6 +7,8 @@
 
 #include <locale.h>
 
+#include <memory>
+
 namespace zyn::files::sys {
 
 namespace {
@@ -222,9 +224,118 @@ bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void*
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
+PathView directory_part(PathView path)
+{
+    const std::size_t at = path.find_last_of(L"\\/:");
+    return at == PathView::npos ? PathView() : path.substr(0, at + 1);
+}
+
+namespace {
+
+// Where a save to the path writes: a link is followed to the file it names.
+// A dangling link is left for the save to replace, as writing through it would.
+Path followed(const Path& path)
+{
+    if (!is_link(path))
+        return path;
+    Handle file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    wchar_t buffer[32768];
+    const DWORD n = file.valid() ? GetFinalPathNameByHandleW(file.h, buffer, 32768, VOLUME_NAME_DOS) : 0;
+    return n > 0 && n < 32768 ? Path(buffer, n) : path;
+}
+
+bool same_file(HANDLE a, const Path& b)
+{
+    Handle other(CreateFileW(b.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION x, y;
+    return other.valid() && GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(other.h, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+           x.nFileIndexLow == y.nFileIndexLow;
+}
+
+// The attributes a replaced file keeps; read-only makes the replacement fail,
+// as writing the file itself would.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+} // namespace
+
+Replacement::Replacement(const Path& target, unsigned /*new_file_mode*/) : target_(followed(target))
+{
+    DWORD attributes = 0;
+    const bool exists = attributes_of(target_, attributes);
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    attributes_ = exists ? attributes & kKeptAttributes : 0;
+    for (int attempt = 0; attempt < 16 && handle_ == kNoHandle; ++attempt) {
+        temp_ = temporary_beside(target_);
+        const HANDLE h = CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            handle_ = reinterpret_cast<std::intptr_t>(h);
+        else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (handle_ == kNoHandle)
+        temp_.clear();
+}
+
+Replacement::~Replacement()
+{
+    if (handle_ != kNoHandle)
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    if (!committed_ && !temp_.empty())
+        DeleteFileW(temp_.c_str());
+}
+
+bool Replacement::write(const void* data, std::size_t size)
+{
+    const char* at = static_cast<const char*>(data);
+    while (!failed_ && size > 0) {
+        DWORD written = 0;
+        const DWORD chunk = size > (1u << 30) ? DWORD(1u << 30) : DWORD(size);
+        failed_ = !opened() || !WriteFile(reinterpret_cast<HANDLE>(handle_), at, chunk, &written, nullptr) || written != chunk;
+        at += written;
+        size -= written;
+    }
+    return !failed_ && opened();
+}
+
+bool Replacement::commit()
+{
+    if (!opened())
+        return false;
+    const HANDLE h = reinterpret_cast<HANDLE>(handle_);
+    handle_ = kNoHandle;
+    bool ok = !failed_ && FlushFileBuffers(h);
+    ok = CloseHandle(h) && ok;
+    if (!ok || (attributes_ != 0 && !SetFileAttributesW(temp_.c_str(), DWORD(attributes_))) ||
+        !MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    committed_ = true;
+    return true;
+}
+
 bool copy_file(const Path& from, const Path& to, bool overwrite)
 {
-    return CopyFileW(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE) != 0;
+    // Without overwrite, or onto a new name, there is nothing to lose: the
+    // system's copy does it. An existing file is replaced in one step.
+    if (!overwrite || kind_of(to) == Kind::missing)
+        return CopyFileW(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE) != 0;
+    Handle in(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.valid() || same_file(in.h, to))
+        return false;
+    Replacement out(to);
+    constexpr DWORD kChunk = 1 << 18;
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    for (DWORD got = 0;;) {
+        if (!out.opened() || !ReadFile(in.h, buffer.get(), kChunk, &got, nullptr))
+            return false;
+        if (got == 0)
+            return out.commit();
+        if (!out.write(buffer.get(), got))
+            return false;
+    }
 }
 
 bool move_entry(const Path& from, const Path& to)

@@ -2,12 +2,25 @@
 // wide names as they are, text mode writing each line end as CR LF.
 #include "files/stream_services.h"
 
+#include <windows.h>
+
+#include <io.h>
 #include <share.h>
 #include <stdio.h>
 
 namespace zyn::files::stream {
 
-std::FILE* open_narrow(const char* path, const char* mode) { return std::fopen(path, mode); }
+std::FILE* open_narrow(const char* path, const char* mode)
+{
+    std::FILE* file = std::fopen(path, mode);
+    // What is read must be a file on a disk: a device (CON, a pipe) could wait
+    // for input or never end.
+    if (file && mode[0] == 'r' && GetFileType(HANDLE(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
 
 std::FILE* open_log(const std::string& name)
 {
