@@ -1,6 +1,8 @@
 // The string reader of inventory text, on an inventory that already holds
 // items, followed by one add of an amount taken from the input's last 8 bytes
-// (any double: NaN, infinities, values beyond 64 bits).
+// (any double: NaN, infinities, values beyond 64 bits), and the input itself
+// added as a name: the saved text of the result must never read back as more
+// items than were saved (a line end inside a name would forge one).
 #include "inventory_fuzz_checks.h"
 
 #include <cstdint>
@@ -25,8 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         zyn_inventory_add_item(h, "fresh", amount);
         fuzz::check_inventory(h, 0);
     }
+    zyn_inventory_add_item(h, text.c_str(), 1);
+    fuzz::check_inventory(h, 0);
     int32_t length = -1;
-    if (!zyn_inventory_item_list(h, &length) || length < 0)
+    const char* list = zyn_inventory_item_list(h, &length);
+    if (!list || length < 0)
+        std::abort();
+    const std::string saved(list, std::size_t(length));
+    const std::size_t items = zyn::inventory::registry().find(h)->item_count();
+    fuzz::empty_inventory();
+    zyn_inventory_loadfromstring(h, saved.c_str());
+    if (zyn::inventory::registry().find(h)->item_count() > items)
         std::abort();
     return 0;
 }

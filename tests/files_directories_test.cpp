@@ -166,6 +166,35 @@ TEST_F(Directories, DeleteReportsARefusalAndKeepsWhatItCouldNotRemove)
 }
 #endif
 
+TEST_F(Directories, RemovalNeverReachesOutsideThePathItNames)
+{
+    fs::create_directories(dir.join("keep/cache/sub"));
+    fs::create_directories(dir.join("documents"));
+    put_file(dir.join("documents/letter.txt"), "l");
+    const zyn_wstring cache = wide_path(dir.join("keep/cache"));
+    for (const zyn_wchar* last : {ZW(".."), ZW("."), ZW("../"), ZW("./")}) {
+        EXPECT_EQ(zyn_directory_delete(cache + kSep + last), 0);
+        EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
+    }
+    EXPECT_TRUE(fs::exists(dir.join("keep/cache/sub")));
+#if !defined(_WIN32)
+    // Names unpacked from an archive may hold backslashes: a listing leaves
+    // them out, and such a name joined to the directory leads nowhere else.
+    fs::create_directories(dir.join("keep/cache/..\\..\\documents"));
+    put_file(dir.join("keep/cache/..\\mine.txt"), "x");
+    wstring_list dirs, files;
+    EXPECT_EQ(zyn_list_directories(cache, dirs), 1);
+    EXPECT_EQ(test::sorted(dirs), std::vector<zyn_wstring>{cache + kSep + ZW("sub")});
+    EXPECT_EQ(zyn_list_files(cache, files), 1);
+    EXPECT_EQ(files.count, 0u);
+    EXPECT_EQ(zyn_directory_delete(cache + ZW("/..\\..\\documents")), 0);
+    EXPECT_EQ(zyn_file_delete(cache + ZW("/..\\mine.txt")), 0);
+    EXPECT_EQ(zyn_directory_delete(cache), 1); // the whole cache still goes, odd names and all
+    EXPECT_FALSE(fs::exists(dir.join("keep/cache")));
+#endif
+    EXPECT_EQ(file_bytes(dir.join("documents/letter.txt")), "l");
+}
+
 TEST_F(Directories, ListingsJoinThePathOnceAndKeepFilesAndDirectoriesApart)
 {
     fs::create_directories(dir.join("data/sub"));

@@ -13,7 +13,9 @@
 #include <string>
 #include <system_error>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -125,6 +127,65 @@ TEST_F(WholeFile, BackslashesSeparateOnEveryPlatform)
     EXPECT_EQ(zyn_write_file(path.c_str(), "slot", 4), 1);
     EXPECT_EQ(test::file_bytes(dir.join("saves/slot1.sav")), "slot");
     EXPECT_EQ(zyn_get_file_size(path.c_str()), 4u);
+#if !defined(_WIN32)
+    // A name holding backslashes joined to a directory never becomes a step up.
+    fs::create_directory(dir.join("sub"));
+    for (const char* name : {"/sub/..\\up.bin", "/sub\\..\\up.bin", "/sub/.\\up.bin"})
+        EXPECT_EQ(zyn_write_file((dir.path() + name).c_str(), "x", 1), 0) << name;
+    EXPECT_FALSE(fs::exists(dir.join("up.bin")));
+#endif
+}
+
+TEST_F(WholeFile, AFailedWriteIsReportedAndLeavesThePreviousFileWhole)
+{
+    const std::string path = dir.join("save.bin"), source = dir.join("source.bin");
+    const std::string before(1000, 'a'), after(5000, 'b');
+    test::put_file(path, before);
+    test::put_file(source, after);
+    {
+        test::SaveBlocker blocked(path, 2000);
+        EXPECT_EQ(zyn_write_file(path.c_str(), after.data(), uint32_t(after.size())), 0);
+        EXPECT_EQ(zyn_geterror(), 0);
+        EXPECT_EQ(zyn_file_copy(test::wide_path(source), test::wide_path(path), 1), 0);
+        EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
+    }
+    EXPECT_EQ(test::file_bytes(path), before);
+    EXPECT_EQ(test::entry_count(dir.path()), 2u); // no new file left behind
+#if !defined(_WIN32)
+    {
+        test::SaveBlocker full(path, 2000); // an append stops part-way and says so
+        EXPECT_EQ(zyn_write_file_append(path.c_str(), after.data(), uint32_t(after.size())), 0);
+    }
+    for (auto write : {zyn_write_file, zyn_write_file_append}) // a full device takes no byte
+        EXPECT_EQ(write("/dev/full", "x", 1), 0);
+#endif
+}
+
+TEST_F(WholeFile, AReplacedFileKeepsItsLinkAndItsPermissions)
+{
+    const std::string real = dir.join("real.sav"), link = dir.join("link.sav"), source = dir.join("source.sav");
+    test::put_file(real, "old");
+    test::put_file(source, "copied");
+#if defined(_WIN32)
+    SetFileAttributesA(real.c_str(), FILE_ATTRIBUTE_HIDDEN);
+#else
+    chmod(real.c_str(), 0640);
+#endif
+    EXPECT_EQ(zyn_write_file(real.c_str(), "new", 3), 1);
+    EXPECT_EQ(test::file_bytes(real), "new");
+#if defined(_WIN32)
+    EXPECT_TRUE(GetFileAttributesA(real.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+#else
+    struct stat st;
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
+    if (!test::make_symlink(real, link, false))
+        GTEST_SKIP() << "links cannot be made here";
+    EXPECT_EQ(zyn_write_file(link.c_str(), "linked", 6), 1);
+    EXPECT_EQ(zyn_file_copy(test::wide_path(source), test::wide_path(link), 1), 1);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(test::file_bytes(real), "copied");
 }
 
 TEST_F(WholeFile, SizesOfFourGibibytesOrMoreSaturate)

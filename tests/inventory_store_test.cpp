@@ -267,12 +267,17 @@ TEST_F(Inventories, QuantitiesStayAtZeroOrMoreForAnyAmount)
     EXPECT_EQ(zyn_geterror(), 0);
 }
 
-TEST_F(Inventories, MissingNamesAreRejectedWithInvalidArgument)
+TEST_F(Inventories, MissingNamesAndNamesWithLineEndsAreRejectedWithInvalidArgument)
 {
     const int h = zyn_inventory_create();
     zyn_inventory_add_item(h, "arrows", 3);
     EXPECT_EQ(zyn_inventory_add_item(h, nullptr, 5), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
+    // Saved, such a name would load back as another item ("Gold=5").
+    for (const char* name : {"x\nGold", "x\rGold", "\n", "arrows\r\n"}) {
+        EXPECT_EQ(zyn_inventory_add_item(h, name, 5), 0);
+        EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
+    }
     EXPECT_EQ(zyn_inventory_item_exists(h, nullptr), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
     EXPECT_EQ(zyn_inventory_get_quantidade(h, nullptr), 0.0);

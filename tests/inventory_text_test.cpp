@@ -10,6 +10,10 @@
 
 #include <string>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 using test::file_exists;
@@ -194,6 +198,16 @@ TEST_F(InventoryText, FileLoadFailures)
     }
     EXPECT_EQ(zyn_inventory_loadfromfile(h, nullptr), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_LOAD_FAILED);
+#if !defined(_WIN32)
+    // A pipe would wait for a writer for ever and a device never end: refused at once.
+    const std::string pipe = dir.join("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+        EXPECT_EQ(zyn_inventory_loadfromfile(h, path.c_str()), 0) << path;
+        EXPECT_EQ(zyn_geterror(), ZYN_ERR_LOAD_FAILED);
+    }
+    EXPECT_EQ(inventory_list(h), "keep=3\n");
+#endif
 
     // A file that opens but gives no item: error 10, and the inventory is now empty.
     const std::string junk = dir.join("junk.txt");
@@ -206,6 +220,26 @@ TEST_F(InventoryText, FileLoadFailures)
     EXPECT_EQ(zyn_inventory_loadfromfile(h, junk.c_str()), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_LOAD_FAILED);
     EXPECT_EQ(zyn_inventory_exists(h), 1);
+}
+
+TEST_F(InventoryText, AFailedSaveLeavesThePreviousSaveWhole)
+{
+    test::TempDir dir;
+    const std::string path = dir.join("bag.txt");
+    const int h = zyn_inventory_create();
+    for (int i = 0; i < 200; ++i)
+        zyn_inventory_add_item(h, ("item" + std::to_string(i)).c_str(), i + 1);
+    ASSERT_EQ(zyn_inventory_save(h, path.c_str()), 200);
+    const std::string saved = test::file_bytes(path);
+    zyn_inventory_add_item(h, "one more", 1);
+    {
+        test::SaveBlocker blocked(path, 1000);
+        EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 0);
+    }
+    EXPECT_EQ(test::file_bytes(path), saved);
+    EXPECT_EQ(test::entry_count(dir.path()), 1u);
+    EXPECT_EQ(zyn_inventory_loadfromfile(zyn_inventory_create(), path.c_str()), 200);
+    EXPECT_EQ(zyn_inventory_save(h, path.c_str()), 201); // still changed: saved once it can be
 }
 
 TEST_F(InventoryText, OddBytesInNamesSurviveAFileRoundTrip)

@@ -7,6 +7,9 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+#include <csignal>
+#include <sys/resource.h>
 #endif
 
 namespace test {
@@ -69,6 +72,40 @@ std::vector<zyn_wstring> sorted(const wstring_list& list)
     std::vector<zyn_wstring> items(list.items, list.items + list.count);
     std::sort(items.begin(), items.end());
     return items;
+}
+
+SaveBlocker::SaveBlocker(const std::string& path, unsigned long bytes)
+{
+#if defined(_WIN32)
+    (void)bytes;
+    held_ = CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+#else
+    (void)path;
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+#endif
+}
+
+SaveBlocker::~SaveBlocker()
+{
+#if defined(_WIN32)
+    CloseHandle(held_);
+#else
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = limit_;
+    setrlimit(RLIMIT_FSIZE, &limit);
+#endif
+}
+
+std::size_t entry_count(const std::string& dir)
+{
+    return std::size_t(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()));
 }
 
 CurrentDirectory::CurrentDirectory(const std::string& path) : previous_(std::filesystem::current_path())

@@ -30,6 +30,25 @@ bool entry_exists(const std::string& path);
 // The list's strings, sorted (listings come in the system's order).
 std::vector<zyn_wstring> sorted(const wstring_list& list);
 
+// Makes every save that replaces the file at the path fail part-way for the
+// life of the object: on Windows the file is held open without sharing its
+// deletion, so it cannot be replaced; elsewhere the process's file size limit
+// drops to the given number of bytes, as a full disk would stop it.
+class SaveBlocker {
+public:
+    SaveBlocker(const std::string& path, unsigned long bytes);
+    ~SaveBlocker();
+    SaveBlocker(const SaveBlocker&) = delete;
+    SaveBlocker& operator=(const SaveBlocker&) = delete;
+
+private:
+    void* held_ = nullptr;
+    unsigned long long limit_ = 0;
+};
+
+// The number of entries in a directory (a save must leave no new file behind).
+std::size_t entry_count(const std::string& dir);
+
 // Makes a directory the current one for the life of the object.
 class CurrentDirectory {
 public:
