@@ -2,6 +2,8 @@
 # Builds zyn for every platform and runs every test:
 #   linux       native tests
 #   linux-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   linux-tsan  the same tests under ThreadSanitizer (the event queue and the
+#               per-thread last error are shared with other threads)
 #   mingw-x64   the Windows tests under wine64
 #   mingw-i686  the shipping zyn.dll, built and its export table checked
 # and, when clang is present, each fuzz target for a short bounded time.
@@ -37,7 +39,7 @@ run_preset() {
   fi
 }
 
-for preset in linux linux-asan mingw-x64 mingw-i686; do
+for preset in linux linux-asan linux-tsan mingw-x64 mingw-i686; do
   run_preset "$preset"
 done
 
