@@ -68,9 +68,8 @@ int list_entries(const zyn_wstring& path, wstring_list& list, sys::Kind wanted)
             entry += zyn_wchar(sys::kSeparator);
         const std::size_t prefix_length = entry.size();
         const bool read = sys::for_each_entry(native, true, [&](sys::PathView name, sys::Kind kind) {
-            // A backslash in a name (possible where it is no separator) would
-            // make the listed path name another entry: such names are left out.
-            if (kind != wanted || name.find(sys::PathChar('\\')) != sys::PathView::npos)
+            // A listed path must name the entry it was listed for.
+            if (kind != wanted || !sys::reads_back(name))
                 return;
             entry.resize(prefix_length);
             sys::append_wide(entry, name);

@@ -42,6 +42,11 @@ bool native_path(const zyn_wstring& path, Path& out);
 // code page. False when the bytes are not valid in it.
 bool native_path_from_code_page(const char* name, Path& out);
 
+// False for an entry name that, joined to its directory, the path rules would
+// read as another entry: a backslash where it is no separator (POSIX), or a
+// trailing dot or space, which Windows drops from a path (Windows).
+bool reads_back(PathView name);
+
 // Appends an entry name, as the platform returned it, to a wide text.
 void append_wide(zyn_wstring& out, PathView name);
 

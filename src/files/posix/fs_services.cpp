@@ -135,6 +135,8 @@ bool native_path_from_code_page(const char* name, Path& out)
     return to_native_separators(out);
 }
 
+bool reads_back(PathView name) { return name.find('\\') == PathView::npos; }
+
 void append_wide(zyn_wstring& out, PathView name)
 {
     // Most names are ASCII: widen those directly and convert only the rest.

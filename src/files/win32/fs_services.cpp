@@ -107,6 +107,8 @@ bool native_path_from_code_page(const char* name, Path& out)
     return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, name, length, out.data(), units) == units;
 }
 
+bool reads_back(PathView name) { return name.empty() || (name.back() != L'.' && name.back() != L' '); }
+
 void append_wide(zyn_wstring& out, PathView name) { out.append(name.data(), name.size()); }
 
 std::size_t root_length(PathView path)
