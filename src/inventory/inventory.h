@@ -4,9 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <list>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 namespace zyn::inventory {
 
@@ -18,6 +19,11 @@ struct Item {
 class Inventory {
 public:
     explicit Inventory(int32_t id) : id_(id) {}
+    // The index holds views of the items' own names: an inventory is moved,
+    // never copied (moving a list keeps its items where they are).
+    Inventory(Inventory&&) = default;
+    Inventory(const Inventory&) = delete;
+    Inventory& operator=(const Inventory&) = delete;
 
     int32_t id() const { return id_; }
 
@@ -25,11 +31,17 @@ public:
     // takes away) the amount. See the .cpp for the truncation rules.
     void add(std::string_view name, double amount);
 
-    // The item with exactly this name, or null.
+    // The item with exactly this name, or null. The pointer stays valid until
+    // that item is removed.
     const Item* find(std::string_view name) const;
 
-    const std::vector<Item>& items() const { return items_; }
+    // The items in the order they were first added.
+    const std::list<Item>& items() const { return items_; }
     std::size_t item_count() const { return items_.size(); }
+
+    // Makes room in the index for this many items, so a load of many new
+    // names does not grow it step by step.
+    void reserve(std::size_t items) { index_.reserve(items); }
 
     // Removes every item; the changed flag is left alone.
     void clear_items();
@@ -42,16 +54,13 @@ public:
     std::string file_name; // empty: save and load use the name passed to them
 
 private:
-    // Index of the item named `name` (searched from the front), or -1.
-    std::ptrdiff_t index_of(std::string_view name, std::size_t key) const;
-    void erase_at(std::size_t index);
-
     int32_t id_;
     std::string list_text_;
-    std::vector<Item> items_;
-    // A hash of each item's name, kept beside items_ in the same order, so the
-    // front-to-back search compares one integer per item before any bytes.
-    std::vector<std::size_t> keys_;
+    // The items in order, and beside them an index from each name (a view of
+    // the item's own name) to its item: finding, adding and removing an item
+    // take the same time however many items there are.
+    std::list<Item> items_;
+    std::unordered_map<std::string_view, std::list<Item>::iterator> index_;
 };
 
 } // namespace zyn::inventory

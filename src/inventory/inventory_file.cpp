@@ -30,7 +30,7 @@ std::optional<std::string> read_all(const std::string& path)
     return content;
 }
 
-files::SaveOutcome write_items(const std::string& path, const std::vector<Item>& items)
+files::SaveOutcome write_items(const std::string& path, const std::list<Item>& items)
 {
 #if defined(_WIN32)
     constexpr std::string_view kLineEnd = "\r\n"; // the platform's text files

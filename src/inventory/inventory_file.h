@@ -4,9 +4,9 @@
 #include "files/save.h"
 #include "inventory/inventory.h"
 
+#include <list>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace zyn::inventory::file {
 
@@ -17,6 +17,6 @@ std::optional<std::string> read_all(const std::string& path);
 // Saves one "name=quantity" line per item whose quantity is above 0, with the
 // platform's line ends (CR LF on Windows, LF elsewhere), replacing the file in
 // one step: a failed save leaves the previous file as it was.
-files::SaveOutcome write_items(const std::string& path, const std::vector<Item>& items);
+files::SaveOutcome write_items(const std::string& path, const std::list<Item>& items);
 
 } // namespace zyn::inventory::file

@@ -2,6 +2,7 @@
 
 #include "inventory/quantity.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -65,6 +66,7 @@ bool apply_line(Inventory& inventory, std::string_view line)
 
 std::size_t apply_lines(Inventory& inventory, std::string_view text, bool read_tail)
 {
+    inventory.reserve(inventory.item_count() + std::size_t(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t added = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
