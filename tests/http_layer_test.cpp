@@ -78,6 +78,14 @@ TEST_F(HttpLayer, OperationsThatNeedTheLayerReportError13)
     for (uint32_t id : {0u, 1u, 77u})
         test::expect_id_refused(id, ZYN_ERR_HTTP_NOT_LOADED);
 
+    // A POST whose header line holds a line end is refused before the layer
+    // would be loaded on demand (and on Windows before libcurl is looked for).
+    std::string body = "kept";
+    EXPECT_EQ(zyn_http_url_post("http://127.0.0.1:9/", "d", {"X-A: 1\r\nX-Injected: 2"}, body), 0);
+    expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
+    EXPECT_EQ(body, "kept");
+    EXPECT_EQ(zyn_http_isloaded(), 0);
+
     // Unloading a layer that is not loaded succeeds and changes nothing.
     EXPECT_EQ(zyn_http_unload(), 1);
     expect_last_error(ZYN_ERR_NONE);
@@ -111,6 +119,10 @@ TEST_F(HttpLayer, MissingLibcurlFailsInitialisationAndNothingElse)
     expect_last_error(ZYN_ERR_CALL_FAILED, 2);
     EXPECT_EQ(body, "abc");
     EXPECT_EQ(zyn_http_isloaded(), 0);
+    // A header line with a line end is refused first, libcurl or not.
+    EXPECT_EQ(zyn_http_url_post("http://127.0.0.1:9/", "data", {"X-A: b\nX-Injected: c"}, body), 0);
+    expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
+    EXPECT_EQ(body, "abc");
 
     // Everything else sees a layer that is simply not loaded.
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 0u);
@@ -205,6 +217,18 @@ TEST_F(HttpLayer, UrlEncodingAndDecoding)
     EXPECT_EQ(same, "a%20b%2F%2541");
     EXPECT_EQ(zyn_http_url_decode(same, same), 1);
     EXPECT_EQ(same, "a b/%41");
+
+    // Texts longer than libcurl codes in one call (libcurl 7.88 gives no
+    // escaped text from 8,000,000 bytes that all need escaping, or from
+    // 24,000,000 that need none) are coded whole all the same.
+    const std::string spaces((8u << 20) + 1, ' ');
+    const std::string escaped = encode(spaces);
+    ASSERT_EQ(escaped.size(), 3 * spaces.size());
+    for (size_t i = 0; i < escaped.size(); i += 3)
+        ASSERT_EQ(escaped.compare(i, 3, "%20"), 0) << "at " << i;
+    EXPECT_EQ(decode(escaped), spaces); // "%20" groups across every piece's end
+    const std::string letters(24000001, 'a');
+    EXPECT_EQ(encode(letters), letters);
 
     // A round trip of every byte value.
     std::string all;

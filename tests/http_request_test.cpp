@@ -11,10 +11,14 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -140,6 +144,46 @@ TEST_F(HttpRequests, AnnouncedLengthAndStatusWhileRunning)
     EXPECT_EQ(body_of(missing), "status 404");
 }
 
+// The process's virtual size in bytes: room a string has set aside counts
+// here whether or not it was ever written.
+size_t virtual_size()
+{
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST_F(HttpRequests, AnnouncedLengthsDoNotTakeTheAddressSpace)
+{
+    // Six servers announce 200 MB each and send 11 bytes, then hold on. Room
+    // set aside for what was announced would take 1.2 GB of address space
+    // (more than a 32-bit process has to spare); what the requests take must
+    // stay a few megabytes each.
+    std::string warm;
+    ASSERT_EQ(zyn_http_url_get(url("/fixed"), warm), 1);
+    const size_t before = virtual_size();
+    ASSERT_GT(before, 0u);
+    std::vector<uint32_t> ids;
+    for (int n = 0; n < 6; ++n)
+        ids.push_back(zyn_http_create(url("/hold/announce-" + std::to_string(n) + "?announce=200000000").c_str()));
+    for (uint32_t id : ids) {
+        ASSERT_TRUE(step_until(id, [&] { return zyn_http_get_buffersize(id) >= 11; }));
+        for (int n = 0; n < 3; ++n)
+            ASSERT_EQ(zyn_http_request(id), 1);
+        EXPECT_EQ(zyn_http_getinfo(id, 2), 200000000);
+    }
+    const size_t grown = virtual_size() - std::min(before, virtual_size());
+    EXPECT_LT(grown, size_t(256) << 20) << "the requests took " << (grown >> 20) << " MiB";
+
+    for (int n = 0; n < 6; ++n)
+        release("announce-" + std::to_string(n));
+    for (uint32_t id : ids) {
+        EXPECT_EQ(run_to_end(id), ZYN_ERR_NONE);
+        EXPECT_EQ(body_of(id), "first part\n");
+    }
+}
+
 TEST_F(HttpRequests, FailedTransfersFinishLikeAnyOther)
 {
     // No URL at all, an unresolvable host and a refused connection.
@@ -247,6 +291,31 @@ TEST_F(HttpRequests, HeaderLinesAddedBeforeTheFirstStepAreSent)
     const std::string redirected = body_of(followed);
     EXPECT_NE(redirected.find("X-Early: one\n"), std::string::npos) << redirected;
     EXPECT_EQ(redirected.find("X-Late"), std::string::npos) << redirected;
+}
+
+TEST_F(HttpRequests, HeaderLinesWithLineEndsAreRefused)
+{
+    // Player text built into a header line must not become header lines of
+    // its own: a line with CR or LF anywhere is refused and nothing of it is
+    // sent; the request's other lines are.
+    const uint32_t id = zyn_http_create(url("/echo").c_str());
+    EXPECT_EQ(zyn_http_add_header(id, "X-Good: 1"), 1);
+    for (const char* line : {"X-A: 1\r\nX-Injected: 2", "X-A: 1\nX-Injected: 2", "X-A: 1\rX-Injected: 2",
+                             "X-A: 1\r\n", "\r\nX-Injected: 2", "\n"}) {
+        EXPECT_EQ(zyn_http_add_header(id, line), 0);
+        expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
+    }
+    EXPECT_EQ(zyn_http_add_header(id, "X-Also-Good: 2"), 1);
+    EXPECT_EQ(zyn_http_request(id), 1);
+    // Refused in the running state as well.
+    EXPECT_EQ(zyn_http_add_header(id, "X-Late: 1\r\nX-Injected: 3"), 0);
+    expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
+    EXPECT_EQ(run_to_end(id), 0);
+
+    const std::string echoed = body_of(id);
+    EXPECT_NE(echoed.find("X-Good: 1\nX-Also-Good: 2\n"), std::string::npos) << echoed;
+    EXPECT_EQ(echoed.find("X-Injected"), std::string::npos) << echoed;
+    EXPECT_EQ(echoed.find("X-A:"), std::string::npos) << echoed;
 }
 
 TEST_F(HttpRequests, DestroyInEveryState)

@@ -119,6 +119,40 @@ TEST_F(HttpTransfers, PostSendsDataAndHeaderLines)
     EXPECT_EQ(body.back(), '\n');
 }
 
+TEST_F(HttpTransfers, PostWithAHeaderLineHoldingALineEndSendsNothing)
+{
+    // A header line with CR, LF or a zero byte would go out as more than the
+    // one line given (or cut short): the whole POST is refused before
+    // anything is sent, the layer is not loaded on demand, the body is kept.
+    const auto seen = [](const std::string& token) {
+        std::string answer;
+        EXPECT_EQ(zyn_http_url_get(url("/seen/" + token), answer), 1);
+        return answer;
+    };
+    int n = 0;
+    for (const std::string& bad : {std::string("X-A: 1\r\nX-Injected: 2"), std::string("X-A: 1\nX-Injected: 2"),
+                                   std::string("X-A: 1\rX-Injected: 2"), std::string("X-A: 1\0X-Injected: 2", 21)}) {
+        SCOPED_TRACE(n);
+        ASSERT_EQ(zyn_http_isloaded(), 0);
+        const std::string token = "refused-" + std::to_string(n++);
+        std::string body = "old";
+        EXPECT_EQ(zyn_http_url_post(url("/echo?mark=" + token), "a=1", {"X-Good: 1", bad}, body), 0);
+        EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
+        EXPECT_EQ(zyn_get_extendederror(), 0);
+        EXPECT_EQ(body, "old");
+        EXPECT_EQ(zyn_http_isloaded(), 0);
+        EXPECT_EQ(seen(token), "no"); // the server never heard of it
+        zyn_http_unload();
+    }
+
+    // The same request with clean lines arrives, every line as given.
+    std::string body;
+    EXPECT_EQ(zyn_http_url_post(url("/echo?mark=clean"), "a=1", {"X-Good: 1", "X-A: 1"}, body), 1);
+    EXPECT_NE(body.find("X-Good: 1\nX-A: 1\n"), std::string::npos) << body;
+    EXPECT_EQ(body.find("X-Injected"), std::string::npos) << body;
+    EXPECT_EQ(seen("clean"), "yes");
+}
+
 TEST_F(HttpTransfers, PostFailureEmptiesTheBody)
 {
     std::string body = "old";

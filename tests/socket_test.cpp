@@ -16,6 +16,21 @@
 #  include <fcntl.h>
 #  include <unistd.h>
 #endif
+#if defined(__linux__) && (defined(__x86_64__) || defined(__aarch64__))
+#  define ZYN_TEST_SECCOMP 1
+#  include <cerrno>
+#  include <cstddef>
+#  include <linux/audit.h>
+#  include <linux/filter.h>
+#  include <linux/seccomp.h>
+#  include <netdb.h>
+#  include <sys/prctl.h>
+#  include <sys/socket.h>
+#  include <sys/syscall.h>
+#  include <sys/wait.h>
+#  include <initializer_list>
+#  include <vector>
+#endif
 
 namespace {
 
@@ -153,6 +168,148 @@ TEST_F(Sockets, ConnectSendAndReceiveALine)
     EXPECT_EQ(second.receive(1), "x");
     EXPECT_EQ(zyn_socket_close(&named), 1);
 }
+
+#ifdef ZYN_TEST_SECCOMP
+
+// Makes the kernel refuse stream sockets of the given families with
+// EAFNOSUPPORT, as a system without them (IPv6 switched off, say) does, for
+// the rest of this process. Datagram sockets stay: the resolver sorts its
+// addresses with them. False when no filter could be installed.
+bool refuse_stream_sockets(std::initializer_list<int> families)
+{
+#  if defined(__x86_64__)
+    constexpr __u32 kArch = AUDIT_ARCH_X86_64;
+#  else
+    constexpr __u32 kArch = AUDIT_ARCH_AARCH64;
+#  endif
+    // Arguments are 64 bits; on these little-endian machines the low half
+    // comes first.
+    constexpr __u32 kFamily = offsetof(seccomp_data, args[0]);
+    constexpr __u32 kType = offsetof(seccomp_data, args[1]);
+    std::vector<sock_filter> program = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 0, 0),          // else allow
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_socket, 0, 0),    // else allow
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, kType),
+        BPF_STMT(BPF_ALU | BPF_AND | BPF_K, 0xF),                  // without SOCK_CLOEXEC, ...
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SOCK_STREAM, 0, 0),    // else allow
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, kFamily),
+    };
+    for (int family : families)
+        program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(family), 0, 0)); // then refuse
+    const size_t allow = program.size();
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EAFNOSUPPORT));
+    const size_t refuse = allow + 1;
+    for (size_t i = 0; i < allow; ++i) {
+        sock_filter& f = program[i];
+        if (BPF_CLASS(f.code) != BPF_JMP)
+            continue;
+        if (i >= 8) // a family: refuse when it matches
+            f.jt = __u8(refuse - i - 1);
+        else
+            f.jf = __u8(allow - i - 1);
+    }
+    sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0
+        && syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &filter) == 0;
+}
+
+// A name for this machine's loopback that resolves to ::1 first and to
+// 127.0.0.1 after it: "localhost" where the hosts file lists both, or
+// getaddrinfo's own name for the loopback addresses, a null host. Null when
+// neither does here.
+const char* const* loopback_name_six_then_four()
+{
+    static const char* const names[] = {"localhost", nullptr};
+    for (const char* const& name : names) {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_protocol = IPPROTO_TCP;
+        addrinfo* first = nullptr;
+        if (getaddrinfo(name, "80", &hints, &first) != 0)
+            continue;
+        bool four_after = false;
+        for (const addrinfo* a = first->ai_next; a; a = a->ai_next)
+            four_after |= a->ai_family == AF_INET;
+        const bool six_first = first->ai_family == AF_INET6;
+        freeaddrinfo(first);
+        if (six_first && four_after)
+            return &name;
+    }
+    return nullptr;
+}
+
+TEST_F(Sockets, ConnectGoesOnWhenAnAddressFamilyIsUnavailable)
+{
+    const char* const* name = loopback_name_six_then_four();
+    if (!name)
+        GTEST_SKIP() << "no name here resolves to ::1 and then 127.0.0.1";
+    const char* const host = *name;
+    const std::string closed = test::closed_loopback_port();
+
+    // In a child process, whose sockets the kernel then refuses for IPv6:
+    // the connect must pass over ::1 and reach the listener on 127.0.0.1.
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(report[0]);
+        std::string faults;
+        const auto check = [&](bool ok, const char* what) {
+            if (!ok)
+                faults += std::string(what) + "\n";
+        };
+        if (!refuse_stream_sockets({AF_INET6}))
+            _exit(77);
+        zyn_socket s = kUntouched;
+        check(zyn_socket_connect(host, listener.port().c_str(), &s) == 1, "IPv6 refused: no connection over IPv4");
+        check(zyn_geterror() == 0, "IPv6 refused: an error was reported");
+        check(s != kUntouched && s != ZYN_INVALID_SOCKET, "IPv6 refused: no socket");
+        check(zyn_socket_send(&s, "v4", 2) == 2, "IPv6 refused: the connection does not carry data");
+
+        // Nothing listens on the port: the last address's error, the refused
+        // IPv4 connection, is the one reported.
+        s = kUntouched;
+        check(zyn_socket_connect(host, closed.c_str(), &s) == 0, "closed port: connected");
+        check(zyn_geterror() == ZYN_ERR_CALL_FAILED && zyn_get_extendederror() == -1, "closed port: not error 2, -1");
+        check(s == ZYN_INVALID_SOCKET, "closed port: variable not ZYN_INVALID_SOCKET");
+        check(zyn_socket_geterror() == ZYN_WSAECONNREFUSED, "closed port: last error not WSAECONNREFUSED");
+
+        // No address can make a socket: the last one's error says why.
+        if (!refuse_stream_sockets({AF_INET}))
+            _exit(77);
+        s = kUntouched;
+        check(zyn_socket_connect(host, listener.port().c_str(), &s) == 0, "nothing usable: connected");
+        check(zyn_geterror() == ZYN_ERR_CALL_FAILED && zyn_get_extendederror() == -1, "nothing usable: not error 2, -1");
+        check(s == ZYN_INVALID_SOCKET, "nothing usable: variable not ZYN_INVALID_SOCKET");
+        check(zyn_socket_geterror() == ZYN_WSAEAFNOSUPPORT, "nothing usable: last error not WSAEAFNOSUPPORT");
+        const ssize_t written = ::write(report[1], faults.data(), faults.size());
+        _exit(written == ssize_t(faults.size()) ? 0 : 1);
+    }
+    ::close(report[1]);
+    std::string faults;
+    char chunk[256];
+    for (ssize_t n; (n = ::read(report[0], chunk, sizeof chunk)) > 0;)
+        faults.append(chunk, size_t(n));
+    ::close(report[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << WTERMSIG(status);
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "this system takes no seccomp filter";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(faults, "") << "host " << (host ? host : "(null)");
+    // The connection the child made arrived here, over IPv4.
+    test::PeerSocket peer = listener.accept();
+    ASSERT_TRUE(peer.valid());
+    EXPECT_EQ(peer.receive(2), "v4");
+}
+
+#endif
 
 TEST_F(Sockets, NonBlockingReceiveAndStaleErrors)
 {

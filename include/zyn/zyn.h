@@ -409,14 +409,16 @@ ZYN_EXPORT int ZYN_CALL zyn_http_isloaded(void);
 ZYN_EXPORT int ZYN_CALL zyn_http_unload(void);
 /* Blocking GET; the body is appended to `body`. Loads the layer on demand. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_get(const std::string& url, std::string& body);
-/* Blocking POST of `data` (up to its first zero byte) with whole header lines; `body` is replaced. */
+/* Blocking POST of `data` (up to its first zero byte) with whole header lines; `body` is replaced.
+ * A header line holding CR, LF or a zero byte: error 5, nothing sent, `body` kept. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_post(const std::string& url, const std::string& data,
                                           std::vector<std::string> headers, std::string& body);
 /* Runs every entry's GET side by side, appending each body to its entry's data. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_multiget(std::list<zyn_http_url_entry>& entries);
-/* Percent-encodes every byte but letters, digits and "-._~" into `result`. */
+/* Percent-encodes every byte but letters, digits and "-._~" into `result`; any length.
+ * Error 2 (27, out of memory) when libcurl gives no text; `result` is then kept. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_encode(const std::string& text, std::string& result);
-/* Decodes each "%" and two hex digits into `result`; other bytes, "+" included, are kept. */
+/* Decodes each "%" and two hex digits into `result`; other bytes, "+" included, are kept. Errors as encode. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_decode(const std::string& text, std::string& result);
 /* Makes a request handle for a URL; returns its id (from 1), 0 on failure. */
 ZYN_EXPORT uint32_t ZYN_CALL zyn_http_create(const char* url);
@@ -426,7 +428,8 @@ ZYN_EXPORT int ZYN_CALL zyn_http_destroy(uint32_t id);
 ZYN_EXPORT int ZYN_CALL zyn_http_setopt_long(uint32_t id, int option, int32_t value);
 /* Sets a libcurl option that takes a string (copied by libcurl, but for CURLOPT_POSTFIELDS). */
 ZYN_EXPORT int ZYN_CALL zyn_http_setopt_string(uint32_t id, int option, const char* value);
-/* Adds one whole header line ("Name: value"); only lines added before the first step are sent. */
+/* Adds one whole header line ("Name: value"); only lines added before the first step are sent.
+ * A line holding CR or LF is refused with error 5 and not kept. */
 ZYN_EXPORT int ZYN_CALL zyn_http_add_header(uint32_t id, const char* line);
 /* Advances the transfer by one step: 1 while it runs, 0 once finished (error 0) or on failure. */
 ZYN_EXPORT int ZYN_CALL zyn_http_request(uint32_t id);
@@ -451,6 +454,7 @@ constexpr int ZYN_WSAEFAULT = 10014;
 constexpr int ZYN_WSAEINVAL = 10022;
 constexpr int ZYN_WSAEWOULDBLOCK = 10035;
 constexpr int ZYN_WSAENOTSOCK = 10038;
+constexpr int ZYN_WSAEAFNOSUPPORT = 10047;
 constexpr int ZYN_WSAECONNABORTED = 10053;
 constexpr int ZYN_WSAECONNRESET = 10054;
 constexpr int ZYN_WSAENOTCONN = 10057;
@@ -467,7 +471,9 @@ ZYN_EXPORT int ZYN_CALL zyn_socket_load(void);
 ZYN_EXPORT int ZYN_CALL zyn_socket_isloaded(void);
 /* Stops the socket layer; 1 also when it was not started. Sockets still held stay open. */
 ZYN_EXPORT int ZYN_CALL zyn_socket_unload(void);
-/* Resolves host and port and connects a blocking TCP socket into *sock. Error 2 with the resolver code, or -1. */
+/* Resolves host and port and connects a blocking TCP socket into *sock, trying each address in turn
+ * (one whose family has no socket is passed over). Error 2 with the resolver code, or -1 when no
+ * address connected: *sock is then ZYN_INVALID_SOCKET and zyn_socket_geterror is the last address's error. */
 ZYN_EXPORT int ZYN_CALL zyn_socket_connect(const char* host, const char* port, zyn_socket* sock);
 /* Closes *sock, leaving the variable as it is. Error 2 with -1 when the value is not an open socket. */
 ZYN_EXPORT int ZYN_CALL zyn_socket_close(zyn_socket* sock);

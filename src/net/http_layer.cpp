@@ -25,6 +25,12 @@ size_t BodyWriter(char* data, size_t size, size_t count, void* body)
     }
 }
 
+bool is_single_header_line(std::string_view line) noexcept
+{
+    static constexpr char kLineEnds[] = {'\r', '\n', '\0'};
+    return line.find_first_of(kLineEnds, 0, sizeof kLineEnds) == std::string_view::npos;
+}
+
 void prepare_transfer(CURL* easy, const char* url, std::string* body, const char* user_agent)
 {
     // Results are not checked: a bad option shows up as the transfer's outcome.

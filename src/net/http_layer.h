@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace zyn::net {
@@ -48,6 +49,12 @@ size_t BodyWriter(char* data, size_t size, size_t count, void* body);
 // the user agent when one is given.
 void prepare_transfer(CURL* easy, const char* url, std::string* body, const char* user_agent);
 
+// Whether a text is a single header line: no CR, LF or zero byte in it.
+// libcurl sends a header line as it is given, so a line end inside one (from
+// a player's name, say) would end the line early and send the rest as header
+// lines of its own; a zero byte would cut the line short.
+bool is_single_header_line(std::string_view line) noexcept;
+
 // Releases one request's libcurl resources in the order destroy uses
 // (multi, easy, header lines); the record's body is left alone.
 void release_transfer(HttpRequest& request);
@@ -55,6 +62,25 @@ void release_transfer(HttpRequest& request);
 // Unloads a loaded layer: releases every request, empties the table, resets
 // the id counter and calls curl_global_cleanup. Nothing happens when not loaded.
 void unload_layer();
+
+// The most room a stepped request sets aside for its body from the length the
+// server announced. The announced length is only a promise: a server may
+// announce 200 MB and send 10 bytes, and a few such requests would take
+// gigabytes of address space (all of it in the 32-bit DLL). A longer body
+// grows past this room as its bytes really arrive.
+inline constexpr size_t kMostRoomAhead = size_t(4) << 20;
+
+// The room to set aside for a body whose length was announced (-1: none)
+// once `received` bytes are in: the announced length up to kMostRoomAhead,
+// and never less than what is already there.
+inline size_t room_ahead(curl_off_t announced, size_t received) noexcept
+{
+    if (announced <= 0)
+        return received;
+    const size_t promised = static_cast<uint64_t>(announced) < kMostRoomAhead
+        ? static_cast<size_t>(announced) : kMostRoomAhead;
+    return promised > received ? promised : received;
+}
 
 // The user agent of the one-shot transfers.
 inline constexpr const char* kOneShotUserAgent = "libcurl-agent/1.0";

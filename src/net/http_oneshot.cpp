@@ -37,6 +37,12 @@ ZYN_EXPORT int ZYN_CALL zyn_http_url_post(const std::string& url, const std::str
                                           std::vector<std::string> headers, std::string& body)
 {
     return frame::full(0, [&] {
+        // A header line that holds a line end would go out as several lines:
+        // such a POST is refused before anything is loaded, sent or emptied.
+        for (const std::string& line : headers) {
+            if (!net::is_single_header_line(line))
+                return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
+        }
         if (!net::ensure_loaded())
             return 0;
         // The body is emptied before the transfer: a string that the caller

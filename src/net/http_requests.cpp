@@ -73,15 +73,11 @@ int32_t low_32_bits(curl_off_t value)
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value) & 0xFFFFFFFFu));
 }
 
-// The most room set aside ahead of the data. A length announced beyond it
-// (a large file, or a server that announces more than it sends) gets this
-// much, and the body grows past it as the bytes really arrive.
-constexpr curl_off_t kMostRoomAhead = curl_off_t(256) << 20;
-
-// Once the first bytes of the body are in, the headers are too: room for the
-// announced length is set aside in one go, so a large body is not copied
-// into a larger block each time it outgrows its string. Asked once per
-// request; without an announced length the body grows as before.
+// Once the first bytes of the body are in, the headers are too: a body with
+// an announced length gets room for it in one allocation, so a body of
+// ordinary size is not copied into a larger block each time it outgrows its
+// string. Asked once per request; without an announced length the body grows
+// as before.
 void make_room(const CurlApi& curl, HttpRequest& request)
 {
     if (request.sized || request.body.empty() || !request.easy)
@@ -90,11 +86,11 @@ void make_room(const CurlApi& curl, HttpRequest& request)
     curl_off_t announced = -1;
     if (curl.easy_getinfo(request.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK)
         return;
-    const curl_off_t room = std::min(announced, kMostRoomAhead);
-    if (room <= static_cast<curl_off_t>(request.body.size()))
+    const size_t room = room_ahead(announced, request.body.size());
+    if (room <= request.body.size())
         return;
     try {
-        request.body.reserve(static_cast<size_t>(room));
+        request.body.reserve(room);
     } catch (const std::exception&) {
         // Only a head start: without it the body grows as the data comes.
     }
@@ -188,7 +184,8 @@ ZYN_EXPORT int ZYN_CALL zyn_http_setopt_string(uint32_t id, int option, const ch
 ZYN_EXPORT int ZYN_CALL zyn_http_add_header(uint32_t id, const char* line)
 {
     return net::with_request(id, 0, [&](const CurlApi& curl, HttpRequest& request) {
-        if (!line)
+        // No line, or a text that would go out as more than one line.
+        if (!line || !net::is_single_header_line(line))
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
         curl_slist*& list = request.state == net::RequestState::ready ? request.headers : request.late_headers;
         // A failed append returns null and leaves the list as it was.

@@ -2,6 +2,7 @@
 // library keeps only the layer's loaded flag. Failures of the platform become
 // error 2 with the Winsock number (or -1 where the platform gave no code).
 #include "core/frame.h"
+#include "net/socket_connect.h"
 #include "net/socket_layer.h"
 #include "net/socket_platform.h"
 
@@ -51,6 +52,27 @@ int transfer(zyn_socket* sock, const void* buffer, int32_t length, Transfer&& ca
 
 } // namespace
 
+bool zyn::net::connect_first(const addrinfo* first, zyn_socket& out) noexcept
+{
+    out = ZYN_INVALID_SOCKET;
+    for (const addrinfo* a = first; a != nullptr; a = net::os::next_address(a)) {
+        // No socket for this address's family: its error stays the thread's
+        // socket error, and the next address may still do.
+        const zyn_socket s = net::os::open_for(a);
+        if (s == ZYN_INVALID_SOCKET)
+            continue;
+        if (net::os::connect_to(s, a)) {
+            out = s;
+            return true;
+        }
+        // Closing keeps the connect's error as the thread's socket error.
+        const int32_t refused = net::os::last_error();
+        net::os::close(s);
+        net::os::set_last_error(refused);
+    }
+    return false;
+}
+
 ZYN_EXPORT int ZYN_CALL zyn_socket_load(void)
 {
     return frame::full(0, [] {
@@ -78,25 +100,9 @@ ZYN_EXPORT int ZYN_CALL zyn_socket_connect(const char* host, const char* port, z
         addrinfo* first = nullptr;
         if (const int32_t code = net::os::resolve(host, port, &first))
             return frame::fail(ZYN_ERR_CALL_FAILED, 0, code); // the variable is not touched
-        for (addrinfo* a = first; a != nullptr; a = net::os::next_address(a)) {
-            const zyn_socket s = net::os::open_for(a);
-            if (s == ZYN_INVALID_SOCKET) {
-                net::os::release_addresses(first);
-                return frame::fail(ZYN_ERR_CALL_FAILED, 0, kNoCode);
-            }
-            if (net::os::connect_to(s, a)) {
-                net::os::release_addresses(first);
-                out = s;
-                return 1;
-            }
-            // Closing keeps the connect's error as the thread's socket error.
-            const int32_t refused = net::os::last_error();
-            net::os::close(s);
-            net::os::set_last_error(refused);
-            out = ZYN_INVALID_SOCKET;
-        }
+        const bool connected = net::connect_first(first, out);
         net::os::release_addresses(first);
-        return frame::fail(ZYN_ERR_CALL_FAILED, 0, kNoCode);
+        return connected ? 1 : frame::fail(ZYN_ERR_CALL_FAILED, 0, kNoCode);
     });
 }
 

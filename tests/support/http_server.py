@@ -13,8 +13,12 @@ the program that started it, however that program ends). Paths:
                        when ?length=1 is given
   /hold/<token>?redirect=<path>
                        waits for /release/<token>, then a 302 to <path>
+  /hold/<token>?announce=<n>
+                       announces n bytes, sends "first part\n", waits for
+                       /release/<token>, then hangs up without the rest
   /release/<token>     lets /hold/<token> finish
-  /seen/<token>        "yes" once a /hold/<token> request has arrived, else "no"
+  /seen/<token>        "yes" once a /hold/<token> request, or any request
+                       with ?mark=<token>, has arrived, else "no"
   /large/<n>           n bytes with a length; byte i is i % 251
   /short/<n>           announces n bytes, sends "short" and hangs up
   /status/<code>       that status, body "status <code>"
@@ -75,6 +79,8 @@ class Handler(BaseHTTPRequestHandler):
         route = parts[0]
         length = int(self.headers.get("Content-Length") or 0)
         request_body = self.rfile.read(length) if length else b""
+        if "mark" in query:
+            gate("seen-" + query["mark"][0]).set()
 
         if route == "fixed":
             self.send_body(b"xyz")
@@ -96,6 +102,15 @@ class Handler(BaseHTTPRequestHandler):
             if "redirect" in query:
                 event.wait(60)
                 self.send_body(b"moved", status=302, extra=[("Location", query["redirect"][0])])
+            elif "announce" in query:
+                # A length is only a promise: far less arrives.
+                self.send_response(200)
+                self.send_header("Content-Length", query["announce"][0])
+                self.end_headers()
+                self.wfile.write(FIRST)
+                self.wfile.flush()
+                event.wait(60)
+                self.close_connection = True
             elif "length" in query:
                 self.send_response(200)
                 self.send_header("Content-Length", str(len(FIRST) + len(SECOND)))
