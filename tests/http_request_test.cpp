@@ -295,9 +295,9 @@ TEST_F(HttpRequests, HeaderLinesAddedBeforeTheFirstStepAreSent)
 
 TEST_F(HttpRequests, HeaderLinesWithLineEndsAreRefused)
 {
-    // Player text built into a header line must not become header lines of
-    // its own: a line with CR or LF anywhere is refused and nothing of it is
-    // sent; the request's other lines are.
+    // Player text built into a header line (or a user agent, a cookie) must
+    // not become header lines of its own: a line with CR or LF anywhere is
+    // refused and nothing of it is sent; the request's other lines are.
     const uint32_t id = zyn_http_create(url("/echo").c_str());
     EXPECT_EQ(zyn_http_add_header(id, "X-Good: 1"), 1);
     for (const char* line : {"X-A: 1\r\nX-Injected: 2", "X-A: 1\nX-Injected: 2", "X-A: 1\rX-Injected: 2",
@@ -306,6 +306,11 @@ TEST_F(HttpRequests, HeaderLinesWithLineEndsAreRefused)
         expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
     }
     EXPECT_EQ(zyn_http_add_header(id, "X-Also-Good: 2"), 1);
+    // String options that go out in the request's own lines are held to the same rule.
+    for (int option : {int(CURLOPT_USERAGENT), int(CURLOPT_REFERER), int(CURLOPT_COOKIE)}) {
+        EXPECT_EQ(zyn_http_setopt_string(id, option, "x\r\nX-Injected: 4"), 0);
+        expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
+    }
     EXPECT_EQ(zyn_http_request(id), 1);
     // Refused in the running state as well.
     EXPECT_EQ(zyn_http_add_header(id, "X-Late: 1\r\nX-Injected: 3"), 0);

@@ -426,7 +426,8 @@ ZYN_EXPORT uint32_t ZYN_CALL zyn_http_create(const char* url);
 ZYN_EXPORT int ZYN_CALL zyn_http_destroy(uint32_t id);
 /* Sets a libcurl option that takes a long; libcurl's code as error 2 (48: unknown option). */
 ZYN_EXPORT int ZYN_CALL zyn_http_setopt_long(uint32_t id, int option, int32_t value);
-/* Sets a libcurl option that takes a string (copied by libcurl, but for CURLOPT_POSTFIELDS). */
+/* Sets a libcurl option that takes a string (copied by libcurl, but for CURLOPT_POSTFIELDS).
+ * Error 5 for a text holding CR or LF, which would go out as lines of its own (a body may). */
 ZYN_EXPORT int ZYN_CALL zyn_http_setopt_string(uint32_t id, int option, const char* value);
 /* Adds one whole header line ("Name: value"); only lines added before the first step are sent.
  * A line holding CR or LF is refused with error 5 and not kept. */

@@ -57,6 +57,14 @@ int set_option(uint32_t id, int option, Value value)
         // CURLE_BAD_FUNCTION_ARGUMENT.
         if (!request.easy || !fits(curl, option, std::is_pointer_v<Value>))
             return frame::fail(ZYN_ERR_CALL_FAILED, 0, CURLE_BAD_FUNCTION_ARGUMENT);
+        // A text option (a user agent, a cookie, a referer) goes out in the
+        // request's own lines: a line end in it would add lines of its own.
+        // Only a body may hold line ends.
+        if constexpr (std::is_pointer_v<Value>) {
+            if (value && option != CURLOPT_POSTFIELDS && option != CURLOPT_COPYPOSTFIELDS &&
+                !is_single_header_line(value))
+                return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
+        }
         const CURLcode rc = curl.easy_setopt(request.easy, static_cast<CURLoption>(option), value);
         if (rc != CURLE_OK)
             return frame::fail(ZYN_ERR_CALL_FAILED, 0, static_cast<int32_t>(rc));
