@@ -1,12 +1,17 @@
 // Latin-1/UTF-8 conversion of arbitrary bytes into buffers of exactly the
 // documented size (2 * length to encode, length to decode). The encoder's
 // output is valid UTF-8, so encoding it again changes nothing, and decoding
-// it gives the input back whenever the input was not already UTF-8.
+// it gives the input back whenever the input was not already UTF-8. Both
+// results are held byte for byte to a plain reference built on UTF8-CPP, and
+// decoding in place gives the same bytes as decoding into another buffer.
 #include <zyn/zyn.h>
+
+#include <utf8.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -28,6 +33,30 @@ std::string convert(int (*fn)(const char*, uint32_t, char*), const std::string& 
     return std::string(a.get(), n);
 }
 
+// The reference: UTF-8 as UTF8-CPP judges it, converted one byte at a time.
+std::string reference_encode(const std::string& in)
+{
+    if (utf8::is_valid(in.begin(), in.end()))
+        return in;
+    std::string out;
+    for (unsigned char byte : in)
+        utf8::append(byte, std::back_inserter(out));
+    return out;
+}
+
+std::string reference_decode(const std::string& in)
+{
+    if (!utf8::is_valid(in.begin(), in.end()))
+        return in;
+    std::string out;
+    for (auto it = in.begin(); it != in.end();) {
+        const uint32_t cp = utf8::next(it, in.end());
+        if (cp < 256)
+            out += char(cp);
+    }
+    return out;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -43,6 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (latin1.size() > size)
         std::abort();
     if (utf8 != in && convert(zyn_utf8_decode, utf8, utf8.size()) != in)
+        std::abort();
+    if (utf8 != reference_encode(in) || latin1 != reference_decode(in))
+        std::abort();
+    std::string in_place = in;
+    if (size > 0 && (!zyn_utf8_decode(in_place.data(), uint32_t(size), in_place.data()) ||
+                     in_place.compare(0, latin1.size(), latin1) != 0))
         std::abort();
     return 0;
 }

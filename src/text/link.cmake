@@ -1,5 +1,6 @@
-# UTF8-CPP (header only) judges UTF-8 in the Latin-1 conversions. Its directory
-# holds nothing but its own headers, so the cross builds may search it too.
+# UTF8-CPP (header only) is the reference the UTF-8 fuzzer holds the Latin-1
+# conversions to, byte for byte. Its directory holds nothing but its own
+# headers, so the cross builds may search it too.
 find_path(ZYN_UTF8CPP_DIR utf8.h
   PATHS /usr/include/utf8cpp /usr/local/include/utf8cpp
   NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)

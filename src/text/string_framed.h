@@ -72,26 +72,61 @@ Text<C> replace(const Text<C>& text, const Text<C>& search, const Text<C>& repla
     });
 }
 
-inline void append_piece(zyn_string_list& list, std::string_view piece) { list.emplace_back(piece); }
-inline void append_piece(wstring_list& list, std::basic_string_view<zyn_wchar> piece)
+// Refilling a list of pieces: the strings it holds take the new pieces in
+// their own storage, and the list ends with exactly the pieces.
+inline void refill_start(zyn_string_list&) {}
+inline void refill_put(zyn_string_list& list, std::size_t n, std::string_view piece)
 {
-    list_append(list, zyn_wstring(piece));
+    if (n < list.size())
+        list[n].assign(piece.data(), piece.size());
+    else
+        list.emplace_back(piece);
 }
-inline void take_pieces(zyn_string_list& list, zyn_string_list& pieces) { list.swap(pieces); }
-inline void take_pieces(wstring_list& list, wstring_list& pieces) { list.swap(pieces); }
+inline void refill_end(zyn_string_list& list, std::size_t count) { list.resize(count); }
+inline void refill_start(wstring_list& list) { list_refill_start(list); }
+inline void refill_put(wstring_list& list, std::size_t, std::basic_string_view<zyn_wchar> piece)
+{
+    list_refill_put(list, piece);
+}
+inline void refill_end(wstring_list& list, std::size_t) { list_refill_end(list); }
 
-// The pieces are gathered in a fresh list that then replaces the caller's, so
-// the caller's list is left as it was on error, and a text or delimiter that
-// lives inside that list stays valid while it is read.
+// Pieces are gathered in a list of this thread's own, kept from its last
+// split, which then changes places with the caller's list. The caller's list
+// is untouched until every piece is in (so it is as it was when a call fails,
+// and a text or delimiter that is one of its items stays valid while it is
+// read), and the storage of the list that comes back serves the next split
+// instead of being freed and allocated again. The pieces of a very large
+// text are not kept beyond the split after it.
+template <class List>
+struct SparePieces {
+    List list;
+    bool large = false; // the caller's list now holds the pieces of a very large text
+};
+
+template <class List>
+SparePieces<List>& spare_pieces()
+{
+    thread_local SparePieces<List> spare;
+    return spare;
+}
+
 template <class C, class List>
 int split(const Text<C>& text, const Text<C>& delimiter, zyn_bool whole, List& list)
 {
     return frame::full(0, [&] {
         if (text.empty() || delimiter.empty())
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
-        List pieces;
-        text::split<C>(text, delimiter, whole != 0, [&](View<C> piece) { append_piece(pieces, piece); });
-        take_pieces(list, pieces);
+        SparePieces<List>& spare = spare_pieces<List>();
+        List& pieces = spare.list;
+        refill_start(pieces);
+        std::size_t count = 0;
+        text::split<C>(text, delimiter, whole != 0, [&](View<C> piece) { refill_put(pieces, count++, piece); });
+        refill_end(pieces, count);
+        pieces.swap(list);
+        constexpr std::size_t kLargestKept = std::size_t(1) << 24;
+        if (spare.large)
+            List().swap(pieces); // the earlier pieces of a very large text
+        spare.large = text.size() > kLargestKept;
         return 1;
     });
 }

@@ -30,4 +30,33 @@ void list_append(wstring_list& list, const zyn_wstring& text)
     list.items[list.count++] = text;
 }
 
+void list_refill_start(wstring_list& list) { list.count = 0; }
+
+void list_refill_put(wstring_list& list, std::basic_string_view<zyn_wchar> text)
+{
+    if (list.count < list.capacity)
+        list.items[list.count++].assign(text.data(), text.size());
+    else
+        list_append(list, zyn_wstring(text));
+}
+
+void list_refill_end(wstring_list& list)
+{
+    uint32_t fitting = list.count == 0 ? 0 : 64;
+    while (fitting != 0 && fitting < list.count)
+        fitting *= 2;
+    if (fitting == list.capacity)
+        return;
+    if (fitting == 0) {
+        list_clear(list);
+        return;
+    }
+    auto* fitted = new zyn_wstring[fitting];
+    for (uint32_t n = 0; n < list.count; ++n)
+        fitted[n] = std::move(list.items[n]);
+    delete[] list.items;
+    list.items = fitted;
+    list.capacity = fitting;
+}
+
 } // namespace zyn::text
