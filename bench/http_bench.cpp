@@ -4,7 +4,8 @@
 //  - a 64 MiB download through a stepped handle (stepped in a tight loop)
 //    next to curl_easy_perform of the same URL into a string, and next to
 //    libcurl's multi interface stepped in the same loop without the library;
-//  - zyn_http_url_multiget of 50 loopback URLs.
+//  - zyn_http_url_multiget of 40 small loopback files, next to the same batch
+//    driven by a plain curl_multi_perform / curl_multi_poll loop.
 #include "../tests/support/http_server.h"
 
 #include <zyn/zyn.h>
@@ -88,6 +89,7 @@ struct Curl {
     CURLMcode (*multi_perform)(CURLM*, int*);
     CURLMcode (*multi_remove_handle)(CURLM*, CURL*);
     CURLMcode (*multi_cleanup)(CURLM*);
+    CURLMcode (*multi_poll)(CURLM*, curl_waitfd*, unsigned, int, int*);
 };
 
 template <class Fn>
@@ -114,6 +116,7 @@ const Curl& curl()
         take(library, "curl_multi_perform", c.multi_perform);
         take(library, "curl_multi_remove_handle", c.multi_remove_handle);
         take(library, "curl_multi_cleanup", c.multi_cleanup);
+        take(library, "curl_multi_poll", c.multi_poll);
         return c;
     }();
     return fns;
@@ -200,19 +203,50 @@ void BM_CurlMultiPerformIdle(benchmark::State& state)
 }
 BENCHMARK(BM_CurlMultiPerformIdle)->Unit(benchmark::kMicrosecond);
 
-void BM_HttpMultiget50(benchmark::State& state)
+constexpr int kBatch = 40;
+
+void BM_HttpMultiget40(benchmark::State& state)
 {
     Loaded loaded;
     const std::string url = server().url("/fixed");
     for (auto _ : state) {
         std::list<zyn_http_url_entry> batch;
-        for (int n = 0; n < 50; ++n)
+        for (int n = 0; n < kBatch; ++n)
             batch.push_back({nullptr, url, ""});
         if (zyn_http_url_multiget(batch) != 1 || batch.back().data != "xyz")
             state.SkipWithError("batch failed");
     }
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * 50));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBatch));
 }
-BENCHMARK(BM_HttpMultiget50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HttpMultiget40)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The anchor: the same batch on libcurl's multi interface, waiting with its own poll.
+void BM_CurlMultiPoll40(benchmark::State& state)
+{
+    Loaded loaded;
+    const std::string url = server().url("/fixed");
+    for (auto _ : state) {
+        std::string bodies[kBatch];
+        CURL* easy[kBatch];
+        CURLM* multi = curl().multi_init();
+        for (int n = 0; n < kBatch; ++n)
+            curl().multi_add_handle(multi, easy[n] = easy_for(url, bodies[n]));
+        int running = -1;
+        curl().multi_perform(multi, &running);
+        while (running != 0) {
+            curl().multi_poll(multi, nullptr, 0, 50, nullptr);
+            curl().multi_perform(multi, &running);
+        }
+        for (CURL* e : easy) {
+            curl().multi_remove_handle(multi, e);
+            curl().easy_cleanup(e);
+        }
+        curl().multi_cleanup(multi);
+        if (bodies[kBatch - 1] != "xyz")
+            state.SkipWithError("batch failed");
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBatch));
+}
+BENCHMARK(BM_CurlMultiPoll40)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -31,6 +31,9 @@ struct CurlApi {
     CURLMcode (*multi_perform)(CURLM* multi, int* running);
     CURLMcode (*multi_remove_handle)(CURLM* multi, CURL* easy);
     CURLMcode (*multi_cleanup)(CURLM* multi);
+    // Waits up to timeout_ms for any transfer to have something to do (7.66
+    // and later); null where libcurl lacks it.
+    CURLMcode (*multi_poll)(CURLM* multi, curl_waitfd* extra, unsigned extra_count, int timeout_ms, int* ready);
 
     // libcurl's table of options (7.73 and later); null where libcurl lacks it.
     const curl_easyoption* (*easy_option_by_id)(CURLoption id);

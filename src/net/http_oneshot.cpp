@@ -99,11 +99,18 @@ ZYN_EXPORT int ZYN_CALL zyn_http_url_multiget(std::list<zyn_http_url_entry>& ent
             curl.multi_add_handle(multi, easy);
         }
 
-        // Poll every 50 ms until nothing is left running or the multi handle fails.
+        // Drive the transfers until nothing is left running or the multi
+        // handle fails, waiting at most 50 ms between two steps: libcurl's own
+        // wait ends as soon as a transfer has something to do. A libcurl
+        // without it is stepped every 50 ms.
+        constexpr int kMostBetweenSteps = 50;
         int running = -1;
         CURLMcode rc = curl.multi_perform(multi, &running);
         while (rc == CURLM_OK && running != 0) {
-            zyn_wait(50);
+            if (!curl.multi_poll)
+                zyn_wait(kMostBetweenSteps);
+            else if ((rc = curl.multi_poll(multi, nullptr, 0, kMostBetweenSteps, nullptr)) != CURLM_OK)
+                break;
             rc = curl.multi_perform(multi, &running);
         }
 

@@ -23,6 +23,7 @@ const CurlApi* bind_curl()
         curl_multi_perform,
         curl_multi_remove_handle,
         curl_multi_cleanup,
+        curl_multi_poll,
         curl_easy_option_by_id,
     };
     return &api;

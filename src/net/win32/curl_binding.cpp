@@ -40,6 +40,7 @@ bool fill(HMODULE m, CurlApi& api)
         && take(m, "curl_multi_perform", api.multi_perform)
         && take(m, "curl_multi_remove_handle", api.multi_remove_handle)
         && take(m, "curl_multi_cleanup", api.multi_cleanup)
+        && (take(m, "curl_multi_poll", api.multi_poll), true)                 // optional
         && (take(m, "curl_easy_option_by_id", api.easy_option_by_id), true); // optional
 }
 
