@@ -19,6 +19,7 @@
 #  include <thread>
 #else
 #  include <sys/stat.h>
+#  include <csignal>
 #  include <cstdlib>
 #  include <fstream>
 #  include <sstream>
@@ -110,6 +111,18 @@ TEST(Dialogs, FilesThroughZenity)
     EXPECT_EQ(small[12], '#');
     EXPECT_FALSE(zenity.has("--multiple"));
     EXPECT_EQ(zenity.args().size(), 1u);
+}
+
+TEST(Dialogs, ChoiceArrivesWhileTheGameIgnoresSigchld)
+{
+    // The kernel then reaps the game's children itself, and waiting for one fails.
+    StandInZenity zenity;
+    zenity.answer({"/x/chosen"}, 0);
+    char buffer[32] = "untouched";
+    const auto previous = std::signal(SIGCHLD, SIG_IGN);
+    zyn_OpenFolderDialog(1, nullptr, buffer, sizeof buffer);
+    std::signal(SIGCHLD, previous);
+    EXPECT_STREQ(buffer, "/x/chosen");
 }
 
 TEST(Dialogs, CancelOrNoChooserLeavesTheBuffer)
