@@ -556,7 +556,8 @@ ZYN_EXPORT int ZYN_CALL zyn_xinput_getstate_bgt_compatibility(uint32_t index, ui
                                                               uint8_t* left_trigger, uint8_t* right_trigger,
                                                               int16_t* left_x, int16_t* left_y,
                                                               int16_t* right_x, int16_t* right_y);
-/* Shows the open-file dialog; the chosen paths land in buffer as UTF-8 joined by "\r\n". No frame.
+/* Shows the open-file dialog; the chosen paths land in buffer as UTF-8 joined by "\r\n", each whole
+ * (a line feed in a name stays in its path). No frame.
  * filter ("Name|*.a;*.b|...") is read, never changed; cancel leaves buffer untouched. */
 ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, const char* filter, char* buffer, uint32_t capacity);
 /* Shows the folder picker, optionally opening in initial_folder (UTF-8). No frame. */

@@ -1,12 +1,14 @@
 // File and folder dialogs on Linux through zenity, when it is on the PATH.
-// The chooser's standard output holds the chosen paths, one per line. No
-// zenity, a cancel or a failure gives no paths.
+// The chooser's standard output holds the chosen paths. No zenity, a cancel or
+// a failure gives no paths.
 #include "system/dialogs.h"
 #include "system/posix/child_program.h"
 
 #include "core/utf16.h"
 
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -30,14 +32,33 @@ bool is_directory(const char* path)
     return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The separator between several chosen paths. A file name may hold any byte
+// but '/' and zero, so a fixed separator could be forged by a name: this one is
+// 128 fresh random bits per dialog, which no name can know beforehand.
+bool fresh_separator(std::string& separator)
+{
+    unsigned char bytes[16];
+    if (getrandom(bytes, sizeof bytes, 0) != ssize_t(sizeof bytes))
+        return false;
+    separator = "|";
+    for (unsigned char byte : bytes) {
+        separator += "0123456789abcdef"[byte >> 4];
+        separator += "0123456789abcdef"[byte & 15];
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<std::vector<std::string>> show_open_dialog(const DialogRequest& request)
 {
     std::vector<std::string> args{"zenity", "--file-selection"};
+    std::string separator; // one chosen path: the whole answer, whatever it holds
     if (request.multiple) {
+        if (!fresh_separator(separator))
+            return std::nullopt;
         args.push_back("--multiple");
-        args.push_back("--separator=\n");
+        args.push_back("--separator=" + separator);
     }
     if (request.folders) {
         args.push_back("--directory");
@@ -48,19 +69,10 @@ std::optional<std::vector<std::string>> show_open_dialog(const DialogRequest& re
             args.push_back(zenity_filter(type));
     }
 
-    std::vector<std::string> paths;
     std::string output;
     if (!run_program(args, output))
         return std::nullopt;
-    size_t start = 0;
-    while (start < output.size()) {
-        size_t end = output.find('\n', start);
-        if (end == std::string::npos)
-            end = output.size();
-        if (end > start)
-            paths.push_back(output.substr(start, end - start));
-        start = end + 1;
-    }
+    auto paths = split_chooser_answer(output, separator);
     if (paths.empty())
         return std::nullopt; // an answer without a path chose nothing
     return paths;
