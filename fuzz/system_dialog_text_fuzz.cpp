@@ -1,5 +1,6 @@
-// Fuzzes the dialogs' filter parsing and the joining of chosen paths into a
-// buffer of a given capacity: no read or write outside the caller's memory.
+// Fuzzes the dialogs' filter parsing, the reading of a chooser's answer and the
+// joining of chosen paths into a buffer of a given capacity: no read or write
+// outside the caller's memory, no path split or made up.
 #include "system/dialogs.h"
 
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -16,6 +18,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t before = std::strlen(filter.data());
     const auto types = zyn::sys::parse_file_types(filter.data());
     if (types.size() > before / 2 + 1)
+        std::abort();
+
+    // The same bytes as a chooser's answer: one path whole, or paths between separators.
+    const std::string_view answer(reinterpret_cast<const char*>(data), size);
+    const auto one = zyn::sys::split_chooser_answer(answer, "");
+    if (one.size() > 1 || (one.size() == 1 && one[0] != answer && one[0] + "\n" != answer))
+        std::abort();
+    size_t total = 0;
+    for (const std::string& path : zyn::sys::split_chooser_answer(answer, "|#")) {
+        if (path.empty() || path.find("|#") != std::string::npos)
+            std::abort();
+        total += path.size();
+    }
+    if (total > size)
         std::abort();
 
     // The same bytes as paths separated by '|', stored with the first byte as the capacity.

@@ -19,6 +19,7 @@
 #  include <thread>
 #else
 #  include <sys/stat.h>
+#  include <csignal>
 #  include <cstdlib>
 #  include <fstream>
 #  include <sstream>
@@ -29,15 +30,17 @@ namespace {
 #if !defined(_WIN32)
 
 // A zenity that writes its arguments (each ended by a zero byte) to "args",
-// prints the file "answer" and exits with the number in "status".
+// prints the paths in the file "answer" joined by the separator it was given
+// and exits with the number in "status".
 class StandInZenity {
 public:
     StandInZenity()
     {
         const std::string script = dir_.join("zenity");
-        std::ofstream(script) << "#!/bin/sh\n"
-                                 "for a in \"$@\"; do printf '%s\\0' \"$a\" >> '" << dir_.join("args") << "'; done\n"
-                                 "cat '" << dir_.join("answer") << "' 2>/dev/null\n"
+        std::ofstream(script) << "#!/bin/sh\nsep='|'\n"
+                                 "for a in \"$@\"; do printf '%s\\0' \"$a\" >> '" << dir_.join("args") << "'\n"
+                                 "case \"$a\" in --separator=*) sep=\"${a#--separator=}\";; esac; done\n"
+                                 "sed \"s/@SEP@/$sep/g\" '" << dir_.join("answer") << "' 2>/dev/null\n"
                                  "exit $(cat '" << dir_.join("status") << "' 2>/dev/null || echo 0)\n";
         chmod(script.c_str(), 0755);
         const char* path = std::getenv("PATH");
@@ -51,7 +54,7 @@ public:
     {
         std::ofstream out(dir_.join("answer"), std::ios::trunc);
         for (const auto& p : paths)
-            out << p << "\n";
+            out << (&p == &paths[0] ? "" : "@SEP@") << p << (&p == &paths.back() ? "\n" : "");
         std::ofstream(dir_.join("status"), std::ios::trunc) << status << "\n";
         std::remove(dir_.join("args").c_str());
     }
@@ -84,32 +87,48 @@ TEST(Dialogs, FilesThroughZenity)
     zyn_unload(); // no frame: works without the library loaded, and leaves the last error alone
     zyn_seterror(7, 3);
 
-    zenity.answer({"/home/p/a.png", "/home/p/b b.jpg", "/home/p/\xC3\xA4.png"}, 0);
+    // Names holding a line feed or a '|' come back whole.
+    zenity.answer({"/home/p/a.png", "/home/p/b\nb.jpg", "/home/p/\xC3\xA4|.png"}, 0);
     char filter[] = "Images|*.png;*.jpg|All|*.*";
     char buffer[256] = "untouched";
     zyn_OpenFileDialog(1, filter, buffer, sizeof buffer);
-    EXPECT_STREQ(buffer, "/home/p/a.png\r\n/home/p/b b.jpg\r\n/home/p/\xC3\xA4.png");
+    EXPECT_STREQ(buffer, "/home/p/a.png\r\n/home/p/b\nb.jpg\r\n/home/p/\xC3\xA4|.png");
     EXPECT_EQ(zyn_geterror(), 7);
     EXPECT_EQ(zyn_get_extendederror(), 3);
     const auto args = zenity.args();
     ASSERT_GE(args.size(), 1u);
     EXPECT_EQ(args[0], "--file-selection");
     EXPECT_TRUE(zenity.has("--multiple"));
-    EXPECT_TRUE(zenity.has("--separator=\n"));
     EXPECT_TRUE(zenity.has("--file-filter=Images | *.png *.jpg"));
     EXPECT_TRUE(zenity.has("--file-filter=All | *.*"));
     EXPECT_FALSE(zenity.has("--directory"));
     EXPECT_EQ(std::memcmp(filter, "Images|*.png;*.jpg|All|*.*", sizeof filter), 0); // left whole
 
-    // One file, no filter, a buffer too small for the second path.
+    // A buffer too small for the second path.
     zenity.answer({"/x/first", "/x/second"}, 0);
     char small[16];
     std::memset(small, '#', sizeof small);
-    zyn_OpenFileDialog(0, nullptr, small, 12);
+    zyn_OpenFileDialog(1, nullptr, small, 12);
     EXPECT_STREQ(small, "/x/first");
     EXPECT_EQ(small[12], '#');
-    EXPECT_FALSE(zenity.has("--multiple"));
+
+    // One file, no filter: the whole answer is its path, a line feed in it included.
+    zenity.answer({"/x/first\n/x/second"}, 0);
+    zyn_OpenFileDialog(0, nullptr, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "/x/first\n/x/second");
     EXPECT_EQ(zenity.args().size(), 1u);
+}
+
+TEST(Dialogs, ChoiceArrivesWhileTheGameIgnoresSigchld)
+{
+    // The kernel then reaps the game's children itself, and waiting for one fails.
+    StandInZenity zenity;
+    zenity.answer({"/x/chosen"}, 0);
+    char buffer[32] = "untouched";
+    const auto previous = std::signal(SIGCHLD, SIG_IGN);
+    zyn_OpenFolderDialog(1, nullptr, buffer, sizeof buffer);
+    std::signal(SIGCHLD, previous);
+    EXPECT_STREQ(buffer, "/x/chosen");
 }
 
 TEST(Dialogs, CancelOrNoChooserLeavesTheBuffer)

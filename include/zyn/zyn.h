@@ -544,11 +544,14 @@ constexpr int ZYN_PROPERTY_TEXT = 12;
 ZYN_EXPORT int ZYN_CALL zyn_wgetmachineproperty(const zyn_wchar* class_name, const zyn_wchar* property, int kind, zyn_wchar* out);
 /* Narrow twin of zyn_wgetmachineproperty; out receives at most 255 bytes and a zero. */
 ZYN_EXPORT int ZYN_CALL zyn_getmachineproperty(const char* class_name, const char* property, int kind, char* out);
-/* Lines "name;*id\n" for every running process, cut to length units, zero-filled behind. Error 12. */
+/* Lines "name;*id\n" for every running process, cut to length units, zero-filled behind. Error 12.
+ * A control character or the '*' of ";*" in a name is listed as '?': no name adds a line or an id. */
 ZYN_EXPORT int ZYN_CALL zyn_wget_listprocesses(zyn_wchar* out, uint32_t length);
-/* Narrow twin of zyn_wget_listprocesses (low byte of each unit). */
+/* Narrow twin of zyn_wget_listprocesses (low byte of each unit; '?' beyond U+00FF where that
+ * byte is zero, a control character, ';' or '*'). */
 ZYN_EXPORT int ZYN_CALL zyn_get_listprocesses(char* out, uint32_t length);
-/* Lines "modulename:..\nexecutable:..\n" for each module of a process (0: this one). Error 12. */
+/* Lines "modulename:..\nexecutable:..\n" for each module of a process (0: this one), names and
+ * paths listed as in zyn_wget_listprocesses. Error 12. */
 ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out, uint32_t length);
 /* Narrow twin of zyn_wget_processinfo. */
 ZYN_EXPORT int ZYN_CALL zyn_get_processinfo(uint32_t process_id, char* out, uint32_t length);
@@ -567,7 +570,8 @@ ZYN_EXPORT int ZYN_CALL zyn_xinput_getstate_bgt_compatibility(uint32_t index, ui
                                                               uint8_t* left_trigger, uint8_t* right_trigger,
                                                               int16_t* left_x, int16_t* left_y,
                                                               int16_t* right_x, int16_t* right_y);
-/* Shows the open-file dialog; the chosen paths land in buffer as UTF-8 joined by "\r\n". No frame.
+/* Shows the open-file dialog; the chosen paths land in buffer as UTF-8 joined by "\r\n", each whole
+ * (a line feed in a name stays in its path). No frame.
  * filter ("Name|*.a;*.b|...") is read, never changed; cancel leaves buffer untouched. */
 ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, const char* filter, char* buffer, uint32_t capacity);
 /* Shows the folder picker, optionally opening in initial_folder (UTF-8). No frame. */

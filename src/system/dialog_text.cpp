@@ -33,6 +33,22 @@ std::vector<FileType> parse_file_types(const char* filter)
     return types;
 }
 
+std::vector<std::string> split_chooser_answer(std::string_view answer, std::string_view separator)
+{
+    if (!answer.empty() && answer.back() == '\n')
+        answer.remove_suffix(1);
+    std::vector<std::string> paths;
+    while (!answer.empty()) {
+        const size_t end = separator.empty() ? std::string_view::npos : answer.find(separator);
+        if (end != 0)
+            paths.emplace_back(answer.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        answer.remove_prefix(end + separator.size());
+    }
+    return paths;
+}
+
 void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t capacity)
 {
     if (buffer == nullptr || capacity == 0)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zyn::sys {
@@ -27,6 +28,12 @@ std::vector<FileType> parse_file_types(const char* filter);
 // stopping at the last whole path that fits its capacity. A null buffer or a
 // capacity of 0 is left alone.
 void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t capacity);
+
+// Reads a chooser's answer: the chosen paths joined by the separator it was
+// given, ended by one line feed. Each path is taken whole between separators,
+// line feeds in it included; with no separator the answer is one path. Empty
+// paths are left out.
+std::vector<std::string> split_chooser_answer(std::string_view answer, std::string_view separator);
 
 struct DialogRequest {
     bool folders = false;        // pick folders rather than files

@@ -14,6 +14,18 @@ constexpr size_t kListReserve = 10240; // a typical process list without regrowt
 
 void append_ascii(zyn_wstring& text, const std::string& ascii) { text.append(ascii.begin(), ascii.end()); }
 
+// A name or path as it goes into a list: a control character (a line feed would
+// end its line early) and the '*' of a ";*" (the mark before a process id)
+// become '?', so that no name can add a line or pose as an id.
+void append_listed(zyn_wstring& text, const zyn_wstring& name)
+{
+    for (size_t n = 0; n < name.size(); ++n) {
+        const uint16_t unit = uint16_t(name[n]);
+        const bool id_mark = unit == '*' && n > 0 && name[n - 1] == zyn_wchar(';');
+        text += unit < 0x20 || id_mark ? zyn_wchar('?') : name[n];
+    }
+}
+
 // A buffer with a non-zero length must be there to write into.
 bool missing_buffer(const zyn_wchar* out, uint32_t length) { return out == nullptr && length != 0; }
 
@@ -30,7 +42,7 @@ ZYN_EXPORT int ZYN_CALL zyn_wget_listprocesses(zyn_wchar* out, uint32_t length)
         zyn_wstring text;
         text.reserve(kListReserve);
         for (const auto& process : processes) {
-            text += process.exe_name;
+            append_listed(text, process.exe_name);
             append_ascii(text, ";*" + std::to_string(int32_t(process.id)) + "\n");
         }
         sys::store_cut(text.data(), text.size(), out, length);
@@ -54,9 +66,9 @@ ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out
         zyn_wstring text;
         for (const auto& module : modules) {
             append_ascii(text, "modulename:");
-            text += module.name;
+            append_listed(text, module.name);
             append_ascii(text, "\nexecutable:");
-            text += module.path;
+            append_listed(text, module.path);
             append_ascii(text, "\n");
         }
         sys::store_cut(text.data(), text.size(), out, length);

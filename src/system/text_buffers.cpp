@@ -21,10 +21,12 @@ std::string narrow_low_bytes(const zyn_wchar* units, size_t count)
         const uint16_t unit = uint16_t(units[n]);
         if (unit == 0)
             break;
-        // A character such as U+4E00 has a zero low byte: it becomes '?' rather
-        // than ending the text, so the lines after it are not lost.
+        // A character beyond U+00FF whose low byte would end the text (U+4E00)
+        // or pose as a separator of the lists (U+010A as a line feed, U+013B and
+        // U+012A as ";*") becomes '?', so that no line is lost or added.
         const char byte = char(unit & 0xFF);
-        narrow += byte != '\0' ? byte : '?';
+        const bool posing = uint8_t(byte) < 0x20 || byte == ';' || byte == '*';
+        narrow += unit > 0xFF && posing ? '?' : byte;
     }
     return narrow;
 }

@@ -19,7 +19,8 @@ zyn_wstring wide_text(const zyn_wchar* text);
 zyn_wstring widen_bytes(const char* text);
 
 // Keeps the low byte of each unit, up to the first zero unit or count units; a
-// non-zero unit whose low byte is zero gives '?'.
+// unit beyond U+00FF whose low byte is zero, a control character, ';' or '*'
+// gives '?', so that it neither ends the text nor poses as a list separator.
 std::string narrow_low_bytes(const zyn_wchar* units, size_t count);
 
 // Stores at most length characters of text into out: a shorter text is followed

@@ -19,6 +19,9 @@ struct Sdl {
     void (*close)(SDL_Joystick*) = nullptr;
     int (*set_axis)(SDL_Joystick*, int, int16_t) = nullptr;
     int (*set_button)(SDL_Joystick*, int, uint8_t) = nullptr;
+    void (*quit)() = nullptr;
+    void (*quit_subsystem)(uint32_t) = nullptr;
+    uint32_t (*was_init)(uint32_t) = nullptr;
 
     Sdl()
     {
@@ -34,10 +37,14 @@ struct Sdl {
         close = reinterpret_cast<decltype(close)>(dlsym(sdl, "SDL_JoystickClose"));
         set_axis = reinterpret_cast<decltype(set_axis)>(dlsym(sdl, "SDL_JoystickSetVirtualAxis"));
         set_button = reinterpret_cast<decltype(set_button)>(dlsym(sdl, "SDL_JoystickSetVirtualButton"));
+        quit = reinterpret_cast<decltype(quit)>(dlsym(sdl, "SDL_Quit"));
+        quit_subsystem = reinterpret_cast<decltype(quit_subsystem)>(dlsym(sdl, "SDL_QuitSubSystem"));
+        was_init = reinterpret_cast<decltype(was_init)>(dlsym(sdl, "SDL_WasInit"));
     }
     bool complete() const
     {
-        return init_subsystem && attach && detach && open && close && set_axis && set_button;
+        return init_subsystem && attach && detach && open && close && set_axis && set_button && quit &&
+               quit_subsystem && was_init;
     }
 };
 
@@ -47,7 +54,25 @@ Sdl& sdl()
     return functions;
 }
 
+int g_shutdowns = 0; // pads made before a shutdown were freed by it
+
 } // namespace
+
+void shut_down_sdl(SdlShutdown how)
+{
+    Sdl& s = sdl();
+    if (how == SdlShutdown::QuitSubsystem) {
+        while (s.was_init(SDL_INIT_GAMECONTROLLER) != 0)
+            s.quit_subsystem(SDL_INIT_GAMECONTROLLER);
+    } else {
+        s.quit();
+    }
+    if (how == SdlShutdown::QuitAndRestart)
+        s.init_subsystem(SDL_INIT_GAMECONTROLLER);
+    ++g_shutdowns;
+}
+
+bool sdl_running() { return sdl().complete() && sdl().was_init(SDL_INIT_GAMECONTROLLER) != 0; }
 
 int VirtualPad::rumble(void* self, uint16_t low, uint16_t high)
 {
@@ -58,7 +83,7 @@ int VirtualPad::rumble(void* self, uint16_t low, uint16_t high)
     return 0;
 }
 
-VirtualPad::VirtualPad()
+VirtualPad::VirtualPad() : generation_(g_shutdowns)
 {
     Sdl& s = sdl();
     if (!s.complete() || s.init_subsystem(SDL_INIT_GAMECONTROLLER) != 0)
@@ -80,6 +105,8 @@ VirtualPad::VirtualPad()
 VirtualPad::~VirtualPad()
 {
     Sdl& s = sdl();
+    if (generation_ != g_shutdowns)
+        return; // SDL has freed the pad already
     if (joystick_ != nullptr)
         s.close(static_cast<SDL_Joystick*>(joystick_));
     if (index_ >= 0) {

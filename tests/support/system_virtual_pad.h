@@ -9,6 +9,12 @@
 
 namespace test {
 
+// What a game that uses SDL itself may do: SDL_Quit; SDL_QuitSubSystem until
+// the game-controller subsystem is down; SDL_Quit and then start it again.
+enum class SdlShutdown { Quit, QuitSubsystem, QuitAndRestart };
+void shut_down_sdl(SdlShutdown how); // every pad made before is gone with it
+bool sdl_running();                   // whether the game-controller subsystem is up
+
 class VirtualPad {
 public:
     VirtualPad();  // attaches a pad with XInput's buttons and six axes
@@ -29,6 +35,7 @@ private:
     void* joystick_ = nullptr;
     uint16_t low_ = 0, high_ = 0;
     int rumble_calls_ = 0;
+    int generation_ = 0;
 };
 
 } // namespace test

@@ -1,7 +1,9 @@
 // Game controllers on Linux through SDL2's game-controller interface, which
 // maps every known pad to the XInput layout. Controller n is the n-th device
 // SDL recognises as a game controller. SDL's game-controller subsystem is
-// started on first use (no display needed) and kept for the process.
+// started on first use (no display needed) and kept for the process; a game
+// that uses SDL itself may shut it down (SDL_Quit), which frees every
+// controller, so each call first checks that it is still up.
 #include "system/controllers.h"
 
 #include <SDL.h>
@@ -27,15 +29,22 @@ struct Slot {
 // Calls may come from any thread, as with XInput: the table has its own lock.
 std::mutex g_lock;
 Slot g_slots[kPads];
-bool g_started = false;
+bool g_started = false; // the library has started the subsystem (holds a reference)
 
+// Starts the subsystem on first use, and again whenever the game has shut it
+// down. SDL has then freed whatever the slots held: forgotten, never closed.
 bool start_sdl()
 {
-    if (!g_started) {
-        // Read pads whether or not the game's window has the focus, as XInput does.
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        g_started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    const bool up = SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0;
+    if (g_started && up)
+        return true;
+    if (!up) {
+        for (Slot& slot : g_slots)
+            slot = Slot{};
     }
+    // Read pads whether or not the game's window has the focus, as XInput does.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    g_started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     return g_started;
 }
 
@@ -55,6 +64,10 @@ uint32_t find_pad(uint32_t index, SDL_GameController*& pad)
         return kDeviceNotConnected;
     SDL_GameControllerUpdate(); // takes in devices that came or went
     Slot& slot = g_slots[index];
+    // A game that shut SDL down and started it again between two calls has
+    // freed the pad too: SDL no longer knows it by its id.
+    if (slot.pad != nullptr && SDL_GameControllerFromInstanceID(slot.id) != slot.pad)
+        slot = Slot{};
     uint32_t seen = 0;
     const int devices = SDL_NumJoysticks();
     for (int device = 0; device < devices; ++device) {
