@@ -41,6 +41,20 @@ TEST_F(Encodings, Latin1EncodesToUtf8AndValidUtf8PassesThrough)
     // No zero is written after the result.
     EXPECT_EQ(run(zyn_utf8_encode, "ab"), "abxxxxxx");
     EXPECT_EQ(run(zyn_utf8_encode, "\xE9"), "\xC3\xA9xxxx");
+    // Nor at the block sizes the conversions work in, however dense the high bytes.
+    for (size_t n : {15, 16, 17, 31, 32, 33, 48}) {
+        for (size_t every : {1, 2, 7, 16}) {
+            std::string latin1, utf8;
+            for (size_t k = 0; k < n; ++k) {
+                const unsigned char c = k % every == 0 && k + 1 < n ? 0xC0 + k % 64 : 'a' + k % 26;
+                latin1 += char(c);
+                utf8 += c < 0x80 ? std::string(1, char(c)) : std::string{char(0xC3), char(0x80 | (c & 0x3F))};
+            }
+            const std::string pad(2 * n + 4 - utf8.size(), 'x');
+            EXPECT_EQ(run(zyn_utf8_encode, latin1), utf8 + pad) << n << " " << every;
+            EXPECT_EQ(run(zyn_utf8_decode, utf8), latin1 + std::string(2 * utf8.size() + 4 - n, 'x')) << n;
+        }
+    }
     // Encoding twice changes nothing: the encoder's output is valid UTF-8.
     std::string latin1;
     for (int v = 1; v < 256; ++v)

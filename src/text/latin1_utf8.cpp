@@ -173,12 +173,12 @@ size_t latin1_to_utf8(const char* text, size_t n, char* out)
     // block of ASCII is copied whole; in one with few high bytes the output
     // moves past the ASCII run and encodes the byte after it; one with many
     // is encoded byte by byte. Bytes written beyond where the output moves on
-    // are always written again by what the rest of the text (at least sixteen
-    // more bytes, each giving one or two) encodes to, so nothing is left
-    // past the output's end; the last byte is encoded with a branch.
+    // are always written again by what the rest of the text (at least one
+    // byte more than a block, each giving one or two) encodes to, so nothing
+    // is left past the output's end; the last byte is encoded with a branch.
     std::memmove(o, p, i);
     o += i;
-    while (n - i >= kBlock) {
+    while (n - i > kBlock) {
         const unsigned mask = high_mask(p + i);
         const unsigned rest = mask & (mask - 1); // without its lowest bit
         if (mask == 0) {
