@@ -12,6 +12,10 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zyn::text {
 
 template <class C> using Text = std::basic_string<C>;
@@ -61,6 +65,53 @@ Text<C> mapped(View<C> text, Map map)
     return out;
 }
 
+// Finds each next unit equal to one unit, from a position on. The generic
+// form asks the view; narrow text with SSE2 compares sixteen bytes at once
+// and keeps the block's mask between calls, so a unit that occurs every few
+// bytes costs a bit scan rather than a search call.
+template <class C>
+class UnitFinder {
+public:
+    UnitFinder(View<C> text, C unit) : text_(text), unit_(unit) {}
+    size_t next(size_t from) const noexcept { return text_.find(unit_, from); }
+
+private:
+    View<C> text_;
+    C unit_;
+};
+
+#if defined(__SSE2__)
+template <>
+class UnitFinder<char> {
+public:
+    UnitFinder(View<char> text, char unit) : text_(text), unit_(unit), wanted_(_mm_set1_epi8(unit)) {}
+
+    size_t next(size_t from) noexcept
+    {
+        for (;;) {
+            if (from < block_ || from >= block_ + 16) {
+                if (from >= text_.size() || text_.size() - from < 16)
+                    return text_.find(unit_, from);
+                block_ = from;
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_.data() + from));
+                mask_ = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted_)));
+            }
+            const unsigned ahead = mask_ & (~0u << (from - block_));
+            if (ahead != 0)
+                return block_ + size_t(__builtin_ctz(ahead));
+            from = block_ + 16;
+        }
+    }
+
+private:
+    View<char> text_;
+    char unit_;
+    __m128i wanted_;
+    size_t block_ = size_t(-1) / 2; // no block loaded yet
+    unsigned mask_ = 0;
+};
+#endif
+
 // Window scan: the next unit equal to the first of search opens a window as
 // long as search (cut at the end of the text). A matching window is replaced
 // and skipped; a failed one is kept whole and skipped, so no occurrence that
@@ -71,16 +122,17 @@ Text<C> replace(View<C> text, View<C> search, View<C> replacement, bool all)
 {
     Text<C> out;
     out.reserve(text.size());
-    const C first = search.front();
+    UnitFinder<C> first(text, search.front());
     size_t copied = 0; // text before this index is in out
     size_t i = 0;
     while (i < text.size()) {
-        const size_t hit = text.find(first, i);
+        const size_t hit = first.next(i);
         if (hit == View<C>::npos)
             break;
         const View<C> window = text.substr(hit, search.size());
         i = hit + window.size();
-        if (window == search) {
+        // The second unit first: most windows fail there, without a compare call.
+        if (window.size() == search.size() && (search.size() == 1 || window[1] == search[1]) && window == search) {
             out.append(text.data() + copied, hit - copied);
             out.append(replacement);
             copied = i;
