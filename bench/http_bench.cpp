@@ -1,8 +1,9 @@
 // HTTP against the loopback test server (tests/support/http_server.py):
 //  - one zyn_http_request step on a running transfer that has nothing new to
 //    read, the cost a game pays per frame and request;
-//  - a 64 MiB download through a stepped handle (stepped in a tight loop)
-//    next to curl_easy_perform of the same URL into a string, and next to
+//  - a 64 MiB download through a stepped handle (stepped in a tight loop) and
+//    through zyn_http_url_get, next to curl_easy_perform of the same URL into
+//    a string (and the most heap the stepped one holds), and next to
 //    libcurl's multi interface stepped in the same loop without the library;
 //  - zyn_http_url_multiget of 40 small loopback files, next to the same batch
 //    driven by a plain curl_multi_perform / curl_multi_poll loop.
@@ -13,6 +14,7 @@
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 #include <dlfcn.h>
+#include <malloc.h>
 
 #include <list>
 #include <stdexcept>
@@ -76,6 +78,46 @@ void BM_HttpStepped64MiB(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLarge));
 }
 BENCHMARK(BM_HttpStepped64MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// The one-shot transfer of the same file, against curl_easy_perform below.
+void BM_HttpUrlGet64MiB(benchmark::State& state)
+{
+    Loaded loaded;
+    const std::string url = server().url("/large/" + std::to_string(kLarge));
+    for (auto _ : state) {
+        std::string body;
+        if (zyn_http_url_get(url, body) != 1 || body.size() != kLarge)
+            state.SkipWithError("short body");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLarge));
+}
+BENCHMARK(BM_HttpUrlGet64MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// Memory: the most heap the stepped 64 MiB download holds at any step,
+// against the body's size (glibc's count of bytes in use, read each step).
+size_t heap_in_use()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+void BM_HttpStepped64MiBPeakHeap(benchmark::State& state)
+{
+    Loaded loaded;
+    const std::string url = server().url("/large/" + std::to_string(kLarge));
+    size_t peak = 0;
+    for (auto _ : state) {
+        const size_t before = heap_in_use();
+        const uint32_t id = zyn_http_create(url.c_str());
+        while (zyn_http_request(id) == 1) {
+            const size_t now = heap_in_use();
+            peak = now - before > peak ? now - before : peak;
+        }
+        zyn_http_destroy(id);
+    }
+    state.counters["peak_heap_per_body_byte"] = double(peak) / double(kLarge);
+}
+BENCHMARK(BM_HttpStepped64MiBPeakHeap)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // References: libcurl itself, taken from the process (it is loaded as a
 // dependency of the library), collecting the body the same way.

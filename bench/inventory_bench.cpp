@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <malloc.h>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -119,6 +120,25 @@ void BM_LoadFromString10000Lines(benchmark::State& state)
     zyn_unload();
 }
 BENCHMARK(BM_LoadFromString10000Lines)->ArgName("names")->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Memory: the heap that 10,000 distinct items loaded from text hold, against
+// the text's size (glibc's count of bytes in use).
+void BM_LoadFromString10000LinesHeap(benchmark::State& state)
+{
+    const std::string text = ten_thousand_lines(10000);
+    zyn_init("bench");
+    double ratio = 0;
+    for (auto _ : state) {
+        const size_t before = mallinfo2().uordblks;
+        const int h = zyn_inventory_create();
+        zyn_inventory_loadfromstring(h, text.c_str());
+        ratio = double(mallinfo2().uordblks - before) / double(text.size());
+        zyn_inventory_destroy(h);
+    }
+    state.counters["heap_per_text_byte"] = ratio;
+    zyn_unload();
+}
+BENCHMARK(BM_LoadFromString10000LinesHeap)->Iterations(1);
 
 void BM_LoadFromFile10000Lines(benchmark::State& state)
 {
