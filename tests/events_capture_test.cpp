@@ -16,7 +16,6 @@
 
 #include <X11/XF86keysym.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <dlfcn.h>
@@ -62,9 +61,9 @@ protected:
     // A mapped top-level window (or one inside `frame`, as a window manager
     // reparents it) titled through WM_NAME or _NET_WM_NAME. The game selects
     // `game_events` on it with its own connection.
-    class Window {
+    class GameWindow {
     public:
-        Window(const std::string& title, bool net_wm_name = false, ::Window frame = 0, long game_events = 0)
+        GameWindow(const std::string& title, bool net_wm_name = false, ::Window frame = 0, long game_events = 0)
         {
             id = XCreateSimpleWindow(display_, frame ? frame : DefaultRootWindow(display_), 0, 0, 64, 64, 0, 0, 0);
             if (net_wm_name)
@@ -77,7 +76,7 @@ protected:
             XMapWindow(display_, id); // no window manager: mapped at once
             XSync(display_, False);
         }
-        ~Window()
+        ~GameWindow()
         {
             XDestroyWindow(display_, id);
             XSync(display_, False);
@@ -103,7 +102,7 @@ protected:
 
     // Types one key into the window. Once the round trip of XSync is back,
     // the server has sent the key to every connection that selected it.
-    static void type(const Window& window, KeySym keysym)
+    static void type(const GameWindow& window, KeySym keysym)
     {
         const KeyCode key = XKeysymToKeycode(display_, keysym);
         ASSERT_NE(key, 0) << "no key gives keysym " << std::hex << keysym;
@@ -128,7 +127,7 @@ Display* X11Capture::display_ = nullptr;
 TEST_F(X11Capture, MediaKeysArePolledOnceAndStillReachTheGame)
 {
     LastErrorUntouched untouched;
-    Window game(unique_title("keys"), false, 0, KeyPressMask);
+    GameWindow game(unique_title("keys"), false, 0, KeyPressMask);
     ASSERT_TRUE(start(unique_title("keys")));
     zyn_capture_get_event();
 
@@ -154,11 +153,14 @@ TEST_F(X11Capture, MediaKeysArePolledOnceAndStillReachTheGame)
     type(game, XK_space);
     EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NONE);
 
-    // Stopped: the game keeps getting its keys, the capture hears none.
+    // Stopped: a key from before still waits; the game keeps getting its
+    // keys, the capture hears none.
+    type(game, XF86XK_AudioNext);
     game.keys_seen();
     zyn_capture_stop_events();
     type(game, XF86XK_AudioPlay);
     EXPECT_EQ(game.keys_seen(), 1);
+    EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NEXT_TRACK);
     EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NONE);
     ASSERT_TRUE(start(unique_title("keys"))); // and starts again
     type(game, XF86XK_AudioPrev);
@@ -169,7 +171,7 @@ TEST_F(X11Capture, MediaKeysArePolledOnceAndStillReachTheGame)
 TEST_F(X11Capture, StartsOnlyOnAWindowWithTheTitle)
 {
     LastErrorUntouched untouched;
-    Window game(unique_title("main"));
+    GameWindow game(unique_title("main"));
     EXPECT_FALSE(start(unique_title("nobody")));
     EXPECT_EQ(zyn_capture_start_events(nullptr, 4), 0);
     EXPECT_FALSE(game.keys_selected());
@@ -188,11 +190,11 @@ TEST_F(X11Capture, StartsOnlyOnAWindowWithTheTitle)
     // _NET_WM_NAME, in UTF-8, comes before WM_NAME; a Latin-1 WM_NAME is
     // compared as UTF-8; the topmost of two windows with the title is taken;
     // a window manager's frame is looked into.
-    Window latin1(unique_title("caf\xe9"));
-    Window frame(unique_title("frame") + " decoration");
-    Window framed(unique_title("framed"), false, frame.id);
+    GameWindow latin1(unique_title("caf\xe9"));
+    GameWindow frame(unique_title("frame") + " decoration");
+    GameWindow framed(unique_title("framed"), false, frame.id);
     {
-        Window modern(unique_title("caf\xc3\xa9"), true);
+        GameWindow modern(unique_title("caf\xc3\xa9"), true);
         XStoreName(display_, modern.id, "old name");
         EXPECT_FALSE(start("old name"));
         EXPECT_FALSE(game.keys_selected()); // a start first ends the active capture
@@ -212,7 +214,7 @@ TEST_F(X11Capture, StartsOnlyOnAWindowWithTheTitle)
 TEST_F(X11Capture, NeedsADisplay)
 {
     LastErrorUntouched untouched;
-    Window game(unique_title("display"));
+    GameWindow game(unique_title("display"));
     const std::string ours = server_->display();
     for (const char* display : {static_cast<const char*>(nullptr), "", ":not a display", ":32767"}) {
         if (display)
@@ -236,7 +238,7 @@ TEST_F(X11Capture, UnloadingTheLibraryStopsAnActiveCapture)
     test::TempDir dir;
     const std::string copy = dir.join("libzyn_unload_copy.so");
     std::filesystem::copy_file(info.dli_fname, copy);
-    Window game(unique_title("unload"));
+    GameWindow game(unique_title("unload"));
 
     void* library = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();

@@ -50,7 +50,8 @@ public:
     bool start(const std::string& title);
     // Records the media keys among the events that have arrived.
     void collect() noexcept;
-    // Deselects the window's key presses and closes the connection.
+    // Deselects the window's key presses, records the keys that came before,
+    // and closes the connection.
     ~Session();
 
 private:
@@ -130,8 +131,11 @@ void Session::collect() noexcept
 
 Session::~Session()
 {
-    if (window_)
+    if (window_) {
         select_keys(XCB_EVENT_MASK_NO_EVENT);
+        // Keys that came before still wait for the next poll, as they do on Windows.
+        collect();
+    }
     if (connection_)
         x_.xcb_disconnect(connection_);
 }
