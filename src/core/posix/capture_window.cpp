@@ -16,8 +16,8 @@
 
 #include <array>
 #include <cstdlib>
-#include <mutex>
 #include <memory>
+#include <mutex>
 
 namespace zyn::capture {
 
@@ -30,8 +30,12 @@ struct MediaKey {
     uint32_t command;
 };
 constexpr MediaKey kMediaKeys[] = {
-    {XF86XK_AudioNext, kNextTrack},      {XF86XK_AudioPrev, kPreviousTrack},      {XF86XK_AudioPlay, kPlayPause},
-    {XF86XK_AudioPause, kPlayPause},     {XF86XK_AudioRaiseVolume, kVolumeUp},    {XF86XK_AudioLowerVolume, kVolumeDown},
+    {XF86XK_AudioNext, kNextTrack},
+    {XF86XK_AudioPrev, kPreviousTrack},
+    {XF86XK_AudioPlay, kPlayPause},
+    {XF86XK_AudioPause, kPlayPause},
+    {XF86XK_AudioRaiseVolume, kVolumeUp},
+    {XF86XK_AudioLowerVolume, kVolumeDown},
 };
 
 uint32_t command_of_keysym(xcb_keysym_t keysym) noexcept
