@@ -12,6 +12,9 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # library dependencies
   libcurl4-openssl-dev libutfcpp-dev libsdl2-dev
+  # media keys on X11 (headers only: libxcb is loaded at run time) and their
+  # tests, which drive real windows on a private Xvfb server
+  libxcb1-dev x11proto-dev libx11-dev libxtst-dev xvfb
   # benchmark-only comparison
   libssl-dev
   # Windows cross build and the Windows test runner

@@ -1,17 +1,30 @@
 // Media-key capture. Under Windows (Wine here) a real window with a title is
-// hooked and sent application commands; Linux has no window to hook.
+// hooked and sent application commands; on Linux real windows on a private
+// Xvfb server are sent real key presses.
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#ifdef _WIN32
 #include "support/temp_dir.h"
 
+#ifdef _WIN32
 #include <windows.h>
+#else
+#include "support/xvfb_server.h"
 
-#include <fstream>
+#include <X11/XF86keysym.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
 #endif
 
 namespace {
@@ -29,16 +42,239 @@ public:
 
 #ifndef _WIN32
 
-TEST(Capture, NeverStartsWithoutWindows)
+// The game's side of an X11 display: its own connection to a private Xvfb
+// server, its windows, and key presses typed through XTest into the focused one.
+class X11Capture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        server_ = new test::XvfbServer;
+        setenv("DISPLAY", server_->display().c_str(), 1);
+        display_ = server_->display().empty() ? nullptr : XOpenDisplay(nullptr);
+    }
+    static void TearDownTestSuite()
+    {
+        if (display_)
+            XCloseDisplay(display_);
+        delete server_;
+    }
+    void SetUp() override { ASSERT_NE(display_, nullptr) << "Xvfb did not start"; }
+
+    // A mapped top-level window (or one inside `frame`, as a window manager
+    // reparents it) titled through WM_NAME or _NET_WM_NAME. The game selects
+    // `game_events` on it with its own connection.
+    class GameWindow {
+    public:
+        GameWindow(const std::string& title, bool net_wm_name = false, ::Window frame = 0, long game_events = 0)
+        {
+            id = XCreateSimpleWindow(display_, frame ? frame : DefaultRootWindow(display_), 0, 0, 64, 64, 0, 0, 0);
+            if (net_wm_name)
+                XChangeProperty(display_, id, XInternAtom(display_, "_NET_WM_NAME", False),
+                                XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(title.data()), int(title.size()));
+            else
+                XStoreName(display_, id, title.c_str());
+            XSelectInput(display_, id, game_events);
+            XMapWindow(display_, id); // no window manager: mapped at once
+            XSync(display_, False);
+        }
+        ~GameWindow()
+        {
+            XDestroyWindow(display_, id);
+            XSync(display_, False);
+        }
+        // Whether any connection selects key presses on the window.
+        bool keys_selected() const
+        {
+            XWindowAttributes attributes{};
+            XGetWindowAttributes(display_, id, &attributes);
+            return (attributes.all_event_masks & KeyPressMask) != 0;
+        }
+        // Key presses that reached the game's own connection.
+        int keys_seen() const
+        {
+            XEvent event;
+            int seen = 0;
+            while (XCheckTypedWindowEvent(display_, id, KeyPress, &event))
+                ++seen;
+            return seen;
+        }
+        ::Window id;
+    };
+
+    // Types one key into the window. Once the round trip of XSync is back,
+    // the server has sent the key to every connection that selected it.
+    static void type(const GameWindow& window, KeySym keysym)
+    {
+        const KeyCode key = XKeysymToKeycode(display_, keysym);
+        ASSERT_NE(key, 0) << "no key gives keysym " << std::hex << keysym;
+        XSetInputFocus(display_, window.id, RevertToParent, CurrentTime);
+        XTestFakeKeyEvent(display_, key, True, CurrentTime);
+        XTestFakeKeyEvent(display_, key, False, CurrentTime);
+        XSync(display_, False);
+    }
+
+    static std::string unique_title(const char* what)
+    {
+        return std::string("zyn capture test ") + what + " " + std::to_string(getpid());
+    }
+    static bool start(const std::string& title) { return zyn_capture_start_events(title.data(), title.size()) == 1; }
+
+    static test::XvfbServer* server_;
+    static Display* display_;
+};
+test::XvfbServer* X11Capture::server_ = nullptr;
+Display* X11Capture::display_ = nullptr;
+
+TEST_F(X11Capture, MediaKeysArePolledOnceAndStillReachTheGame)
 {
     LastErrorUntouched untouched;
-    const std::string title = "Game window";
-    EXPECT_EQ(zyn_capture_start_events(title.data(), title.size()), 0);
-    EXPECT_EQ(zyn_capture_start_events(nullptr, 0), 0);
+    GameWindow game(unique_title("keys"), false, 0, KeyPressMask);
+    ASSERT_TRUE(start(unique_title("keys")));
+    zyn_capture_get_event();
+
+    const struct {
+        KeySym keysym;
+        int code;
+    } keys[] = {{XF86XK_AudioNext, ZYN_MEDIA_NEXT_TRACK},       {XF86XK_AudioPrev, ZYN_MEDIA_PREVIOUS_TRACK},
+                {XF86XK_AudioPlay, ZYN_MEDIA_PLAY_PAUSE},       {XF86XK_AudioPause, ZYN_MEDIA_PLAY_PAUSE},
+                {XF86XK_AudioRaiseVolume, ZYN_MEDIA_VOLUME_UP}, {XF86XK_AudioLowerVolume, ZYN_MEDIA_VOLUME_DOWN}};
+    for (const auto& k : keys) {
+        type(game, k.keysym);
+        EXPECT_EQ(zyn_capture_get_event(), k.code) << std::hex << k.keysym;
+        EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NONE);
+    }
+    EXPECT_EQ(game.keys_seen(), 6);
+
+    // Only the last media key before a poll counts; other keys leave it waiting.
+    type(game, XF86XK_AudioRaiseVolume);
+    type(game, XF86XK_AudioNext);
+    type(game, XK_a);
+    type(game, XK_Return);
+    EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NEXT_TRACK);
+    type(game, XK_space);
     EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NONE);
+
+    // Stopped: a key from before still waits; the game keeps getting its
+    // keys, the capture hears none.
+    type(game, XF86XK_AudioNext);
+    game.keys_seen();
     zyn_capture_stop_events();
-    zyn_capture_stop_events();
+    type(game, XF86XK_AudioPlay);
+    EXPECT_EQ(game.keys_seen(), 1);
+    EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NEXT_TRACK);
     EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_NONE);
+    ASSERT_TRUE(start(unique_title("keys"))); // and starts again
+    type(game, XF86XK_AudioPrev);
+    EXPECT_EQ(zyn_capture_get_event(), ZYN_MEDIA_PREVIOUS_TRACK);
+    zyn_capture_stop_events();
+}
+
+TEST_F(X11Capture, MayBePolledFromAnotherThread)
+{
+    GameWindow game(unique_title("threads"));
+    std::atomic<bool> done{false};
+    std::atomic<int> heard{0};
+    std::thread poller([&] {
+        while (!done)
+            heard += zyn_capture_get_event() == ZYN_MEDIA_NEXT_TRACK;
+    });
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(start(unique_title("threads")));
+        type(game, XF86XK_AudioNext);
+        zyn_capture_stop_events();
+    }
+    done = true;
+    poller.join();
+    // A key is taken by one poll only; one the poller missed may have been
+    // replaced by the next, and the last one waits if the poller missed it.
+    const int taken = heard + (zyn_capture_get_event() == ZYN_MEDIA_NEXT_TRACK);
+    EXPECT_GE(taken, 1);
+    EXPECT_LE(taken, 20);
+}
+
+TEST_F(X11Capture, StartsOnlyOnAWindowWithTheTitle)
+{
+    LastErrorUntouched untouched;
+    GameWindow game(unique_title("main"));
+    EXPECT_FALSE(start(unique_title("nobody")));
+    EXPECT_EQ(zyn_capture_start_events(nullptr, 4), 0);
+    EXPECT_FALSE(game.keys_selected());
+    zyn_capture_stop_events(); // nothing to stop
+
+    // The title is a pointer and a length, and ends at its first NUL.
+    const std::string title = unique_title("main");
+    const std::string padded = title + "-and-more";
+    EXPECT_EQ(zyn_capture_start_events(padded.data(), title.size()), 1);
+    EXPECT_TRUE(game.keys_selected());
+    zyn_capture_stop_events();
+    EXPECT_FALSE(game.keys_selected());
+    zyn_capture_stop_events(); // a second stop does nothing
+    EXPECT_EQ(zyn_capture_start_events(title.c_str(), title.size() + 1), 1);
+
+    // _NET_WM_NAME, in UTF-8, comes before WM_NAME; a Latin-1 WM_NAME is
+    // compared as UTF-8; the topmost of two windows with the title is taken;
+    // a window manager's frame is looked into.
+    GameWindow latin1(unique_title("caf\xe9"));
+    GameWindow frame(unique_title("frame") + " decoration");
+    GameWindow framed(unique_title("framed"), false, frame.id);
+    {
+        GameWindow modern(unique_title("caf\xc3\xa9"), true);
+        XStoreName(display_, modern.id, "old name");
+        EXPECT_FALSE(start("old name"));
+        EXPECT_FALSE(game.keys_selected()); // a start first ends the active capture
+        ASSERT_TRUE(start(unique_title("caf\xc3\xa9")));
+        EXPECT_TRUE(modern.keys_selected());
+        EXPECT_FALSE(latin1.keys_selected());
+    }
+    ASSERT_TRUE(start(unique_title("caf\xc3\xa9")));
+    EXPECT_TRUE(latin1.keys_selected());
+    ASSERT_TRUE(start(unique_title("framed")));
+    EXPECT_FALSE(latin1.keys_selected());
+    EXPECT_TRUE(framed.keys_selected());
+    zyn_capture_stop_events();
+    EXPECT_FALSE(framed.keys_selected());
+}
+
+TEST_F(X11Capture, NeedsADisplay)
+{
+    LastErrorUntouched untouched;
+    GameWindow game(unique_title("display"));
+    const std::string ours = server_->display();
+    for (const char* display : {static_cast<const char*>(nullptr), "", ":not a display", ":32767"}) {
+        if (display)
+            setenv("DISPLAY", display, 1);
+        else
+            unsetenv("DISPLAY");
+        EXPECT_FALSE(start(unique_title("display"))) << (display ? display : "no DISPLAY");
+    }
+    setenv("DISPLAY", ours.c_str(), 1);
+    EXPECT_FALSE(game.keys_selected());
+    EXPECT_TRUE(start(unique_title("display")));
+    zyn_capture_stop_events();
+}
+
+TEST_F(X11Capture, UnloadingTheLibraryStopsAnActiveCapture)
+{
+    // A second copy of the library under another name has its own capture;
+    // unloading it must deselect the window and close its connection.
+    Dl_info info{};
+    ASSERT_NE(dladdr(reinterpret_cast<void*>(&zyn_capture_start_events), &info), 0);
+    test::TempDir dir;
+    const std::string copy = dir.join("libzyn_unload_copy.so");
+    std::filesystem::copy_file(info.dli_fname, copy);
+    GameWindow game(unique_title("unload"));
+
+    void* library = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    using StartFn = int (*)(const char*, size_t);
+    auto start_copy = reinterpret_cast<StartFn>(dlsym(library, "zyn_capture_start_events"));
+    ASSERT_NE(start_copy, nullptr);
+    const std::string title = unique_title("unload");
+    ASSERT_EQ(start_copy(title.data(), title.size()), 1);
+    EXPECT_TRUE(game.keys_selected());
+    ASSERT_EQ(dlclose(library), 0);
+    EXPECT_FALSE(game.keys_selected());
 }
 
 #else

@@ -1,5 +1,7 @@
-// Scene: dice and loot rolls, a frame loop paced with zyn_wait, and game
-// events sent by a "network" thread and taken by the loop.
+// Scene: dice and loot rolls, a frame loop paced with zyn_wait, game events
+// sent by a "network" thread and taken by the loop, and a media key heard
+// through the game's window.
+#include "game_window.h"
 #include "scene.h"
 
 #include <zyn/zyn.h>
@@ -41,9 +43,19 @@ void run(const demo::Options&)
         zyn_wait(30); // about 33 frames per second
     }
 
+    // The game's window, and a play/pause key that reaches it.
     const char title[] = "zyn demo window";
-    std::printf("  media-key capture on \"%s\": %s\n", title,
-                zyn_capture_start_events(title, sizeof title - 1) ? "active" : "no such window");
+    demo::GameWindow window(title);
+    if (!zyn_capture_start_events(title, sizeof title - 1)) {
+        std::printf("  media-key capture on \"%s\": no such window%s\n", title,
+                    window.is_open() ? "" : " (no display to open it on)");
+        return;
+    }
+    std::printf("  media-key capture on \"%s\": active\n", title);
+    window.press_play_pause();
+    const int key = zyn_capture_get_event();
+    std::printf("  play/pause pressed: polled %d (%s), then %d\n", key,
+                key == ZYN_MEDIA_PLAY_PAUSE ? "ZYN_MEDIA_PLAY_PAUSE" : "not heard", zyn_capture_get_event());
     zyn_capture_stop_events();
 }
 

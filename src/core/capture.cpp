@@ -6,13 +6,14 @@
 #include <zyn/zyn.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace zyn::capture {
 
 namespace {
 
-// Written by the window procedure on the window's thread, taken by the game
-// loop on any thread.
+// Written by the window procedure on the window's thread, or by the poll that
+// reads the display connection; taken by the game loop on any thread.
 std::atomic<int32_t> g_pending_command{ZYN_MEDIA_NONE};
 
 constexpr uint32_t kCommandBits = 0x0fffu; // the top four bits name the device, not the command
@@ -22,19 +23,23 @@ constexpr uint32_t kCommandBits = 0x0fffu; // the top four bits name the device,
 int32_t media_code(uint32_t command) noexcept
 {
     switch (command) {
-    case 11: return ZYN_MEDIA_NEXT_TRACK;
-    case 12: return ZYN_MEDIA_PREVIOUS_TRACK;
-    case 14: return ZYN_MEDIA_PLAY_PAUSE;
-    case 10: return ZYN_MEDIA_VOLUME_UP;
-    case 9: return ZYN_MEDIA_VOLUME_DOWN;
+    case kNextTrack: return ZYN_MEDIA_NEXT_TRACK;
+    case kPreviousTrack: return ZYN_MEDIA_PREVIOUS_TRACK;
+    case kPlayPause: return ZYN_MEDIA_PLAY_PAUSE;
+    case kVolumeUp: return ZYN_MEDIA_VOLUME_UP;
+    case kVolumeDown: return ZYN_MEDIA_VOLUME_DOWN;
     default: return ZYN_MEDIA_NONE;
     }
 }
 
+void record_command(uint32_t command) noexcept
+{
+    g_pending_command.store(media_code(command), std::memory_order_relaxed);
+}
+
 void record_app_command(uintptr_t message_param) noexcept
 {
-    const uint32_t command = (uint32_t(message_param) >> 16) & kCommandBits;
-    g_pending_command.store(media_code(command), std::memory_order_relaxed);
+    record_command((uint32_t(message_param) >> 16) & kCommandBits);
 }
 
 int32_t take_pending() noexcept
@@ -51,9 +56,14 @@ ZYN_EXPORT int ZYN_CALL zyn_capture_start_events(const char* title, size_t lengt
 {
     if (!title) // names no window; an empty title would match any untitled one
         return 0;
-    return capture::hook_window(std::string(title, length)) ? 1 : 0;
+    // Like every window title, it ends at its first NUL.
+    return capture::hook_window(std::string(title, strnlen(title, length))) ? 1 : 0;
 }
 
 ZYN_EXPORT void ZYN_CALL zyn_capture_stop_events(void) { capture::unhook_window(); }
 
-ZYN_EXPORT int ZYN_CALL zyn_capture_get_event(void) { return capture::take_pending(); }
+ZYN_EXPORT int ZYN_CALL zyn_capture_get_event(void)
+{
+    capture::collect_keys();
+    return capture::take_pending();
+}

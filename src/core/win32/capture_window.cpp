@@ -70,7 +70,7 @@ bool hook(HWND hwnd, bool wide) noexcept
 
 } // namespace
 
-bool hook_window(const std::string& title) noexcept
+bool hook_window(const std::string& title)
 {
     // A second start first puts the window's own procedure back, so the
     // procedure kept for forwarding is never the capture procedure itself.
@@ -91,5 +91,8 @@ void unhook_window() noexcept
     g_capture.window = nullptr;
     g_capture.previousProc = nullptr;
 }
+
+// The capture procedure records each key as the window receives it.
+void collect_keys() noexcept {}
 
 } // namespace zyn::capture
