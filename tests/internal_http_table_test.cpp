@@ -1,7 +1,5 @@
 // Inner pieces of the HTTP layer: the write callback, the id counter at the
 // end of its range, and the room a stepped request sets aside for its body.
-#if !defined(_WIN32)
-
 #include "net/http_layer.h"
 #include "support/http_fixture.h"
 
@@ -88,5 +86,3 @@ TEST_F(HttpBodyRoom, AnnouncedLengthIsSetAsideOnceSoTheBodyIsNeverCopied)
 }
 
 } // namespace
-
-#endif
