@@ -11,9 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#if defined(_WIN32)
-#  include <windows.h>
-#else
+#if !defined(_WIN32)
 #  include <fcntl.h>
 #  include <signal.h>
 #  include <sys/wait.h>
@@ -45,17 +43,18 @@ public:
 
 private:
     // Transfers go straight to loopback, never through a proxy named in the environment.
+    // (The runtime's _putenv changes the process environment, which libcurl reads on Windows.)
     static void direct_to_loopback()
     {
         for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
 #if defined(_WIN32)
-            SetEnvironmentVariableA(name, nullptr); // libcurl reads the process environment
+            _putenv((std::string(name) + "=").c_str()); // "name=" removes it
 #else
             unsetenv(name);
 #endif
         }
 #if defined(_WIN32)
-        SetEnvironmentVariableA("no_proxy", "*");
+        _putenv("no_proxy=*");
 #else
         setenv("no_proxy", "*", 1);
 #endif
