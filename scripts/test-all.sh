@@ -4,9 +4,13 @@
 #   linux-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   linux-tsan  the same tests under ThreadSanitizer (the event queue and the
 #               per-thread last error are shared with other threads)
-#   mingw-x64   the Windows tests under wine64
-#   mingw-i686  the shipping zyn.dll, built and its export table checked
-# and, when clang is present, each fuzz target for a short bounded time.
+#   mingw-x64   the Windows tests under wine64, against a libcurl.dll built
+#               from Debian's curl source (the first build of the preset makes it)
+#   mingw-i686  the shipping zyn.dll and every test program, built with warnings
+#               as errors (none run: no 32-bit Wine); export and import tables checked
+# then the Windows release bundles (scripts/package-windows.sh), the 64-bit one
+# used as a game would use it, and, when clang is present, each fuzz target for
+# a short bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,6 +46,13 @@ run_preset() {
 for preset in linux linux-asan linux-tsan mingw-x64 mingw-i686; do
   run_preset "$preset"
 done
+
+echo "==== Windows release bundles"
+if bash scripts/package-windows.sh --check build/mingw-x64/wine-run.sh; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); failed_presets+=("windows-bundle")
+fi
 
 if [ -x scripts/fuzz-smoke.sh ]; then
   echo "==== fuzz targets"

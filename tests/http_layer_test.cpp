@@ -1,6 +1,7 @@
 // The HTTP layer's global state and what every platform reports without a
-// transfer: not loaded, layer not loaded, libcurl missing (Windows), and the
-// load and unload cycle with zyn_unload (where libcurl is present).
+// transfer: not loaded, layer not loaded, the load and unload cycle with
+// zyn_unload, and the URL coding. (A Windows game without libcurl:
+// http_without_libcurl_test.cpp.)
 #include "support/http_checks.h"
 #include "support/loaded_library.h"
 
@@ -10,10 +11,6 @@
 
 #include <list>
 #include <string>
-
-#if defined(_WIN32)
-#  include <windows.h>
-#endif
 
 namespace {
 
@@ -91,56 +88,6 @@ TEST_F(HttpLayer, OperationsThatNeedTheLayerReportError13)
     expect_last_error(ZYN_ERR_NONE);
     EXPECT_EQ(zyn_http_isloaded(), 0);
 }
-
-#if defined(_WIN32)
-
-// No libcurl DLL is shipped with the tests, so the layer cannot find one.
-TEST_F(HttpLayer, MissingLibcurlFailsInitialisationAndNothingElse)
-{
-    for (const wchar_t* name : {L"libcurl-x64.dll", L"libcurl.dll"}) {
-        if (HMODULE found = LoadLibraryW(name)) {
-            FreeLibrary(found);
-            GTEST_SKIP() << "a libcurl DLL is on the search path";
-        }
-    }
-
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        EXPECT_EQ(zyn_http_init(), 0);
-        expect_last_error(ZYN_ERR_CALL_FAILED, 2); // CURLE_FAILED_INIT
-        EXPECT_EQ(zyn_http_isloaded(), 0);
-    }
-
-    // The one-shot transfers try to load the layer and leave its error; the
-    // caller's body string is untouched.
-    std::string body = "abc";
-    EXPECT_EQ(zyn_http_url_get("http://127.0.0.1:9/", body), 0);
-    expect_last_error(ZYN_ERR_CALL_FAILED, 2);
-    EXPECT_EQ(zyn_http_url_post("http://127.0.0.1:9/", "data", {"X-A: b"}, body), 0);
-    expect_last_error(ZYN_ERR_CALL_FAILED, 2);
-    EXPECT_EQ(body, "abc");
-    EXPECT_EQ(zyn_http_isloaded(), 0);
-    // A header line with a line end is refused first, libcurl or not.
-    EXPECT_EQ(zyn_http_url_post("http://127.0.0.1:9/", "data", {"X-A: b\nX-Injected: c"}, body), 0);
-    expect_last_error(ZYN_ERR_INVALID_ARGUMENT);
-    EXPECT_EQ(body, "abc");
-
-    // Everything else sees a layer that is simply not loaded.
-    EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 0u);
-    expect_last_error(ZYN_ERR_HTTP_NOT_LOADED);
-    EXPECT_EQ(zyn_http_unload(), 1);
-    expect_last_error(ZYN_ERR_NONE);
-
-    // The rest of the library works as ever.
-    TimerRecord timer{};
-    EXPECT_EQ(zyn_timer_restart(&timer), 1);
-    EXPECT_EQ(zyn_wait(1), 1);
-    EXPECT_EQ(zyn_unload(), 1);
-    EXPECT_EQ(zyn_init(""), 1);
-    EXPECT_EQ(zyn_http_init(), 0);
-    expect_last_error(ZYN_ERR_CALL_FAILED, 2);
-}
-
-#else
 
 TEST_F(HttpLayer, InitialiseTwiceThenUnload)
 {
@@ -236,7 +183,5 @@ TEST_F(HttpLayer, UrlEncodingAndDecoding)
         all.push_back(static_cast<char>(c));
     EXPECT_EQ(decode(encode(all)), all);
 }
-
-#endif
 
 } // namespace

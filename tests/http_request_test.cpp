@@ -1,8 +1,6 @@
 // Request handles stepped from a game loop, against a real HTTP server on
 // loopback: ids, states, the growing body, transfer figures, options and
 // header lines, and destroying a running request.
-#if !defined(_WIN32)
-
 #include "support/http_checks.h"
 #include "support/http_fixture.h"
 
@@ -381,5 +379,3 @@ TEST_F(HttpRequests, SeveralRequestsSteppedInTurn)
 }
 
 } // namespace
-
-#endif

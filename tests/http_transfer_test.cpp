@@ -1,7 +1,5 @@
 // The blocking transfers against a real HTTP server on loopback: GET, POST
 // with header lines, and the batch GET.
-#if !defined(_WIN32)
-
 #include "support/http_fixture.h"
 
 #include <zyn/zyn.h>
@@ -198,5 +196,3 @@ TEST_F(HttpTransfers, BatchFetchesEveryEntryIntoItsOwnString)
 }
 
 } // namespace
-
-#endif

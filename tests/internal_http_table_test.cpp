@@ -1,7 +1,5 @@
 // Inner pieces of the HTTP layer: the write callback, the id counter at the
 // end of its range, and the room a stepped request sets aside for its body.
-#if !defined(_WIN32)
-
 #include "net/http_layer.h"
 #include "support/http_fixture.h"
 
@@ -143,5 +141,3 @@ TEST_F(HttpBodyRoom, LongerBodiesGrowWithTheDataThatArrives)
 }
 
 } // namespace
-
-#endif

@@ -15,6 +15,27 @@ using zyn::random::draw_int32;
 using zyn::random::draw_int64;
 using zyn::random::LazyMt19937;
 
+// The full 128-bit product of two 64-bit values, shifted and added bit by bit:
+// a second way, apart from the library's, with no 128-bit type (which 32-bit
+// targets lack).
+struct Wide {
+    uint64_t high = 0, low = 0;
+};
+Wide times(uint64_t a, uint64_t b)
+{
+    Wide product, addend{0, a};
+    for (int bit = 0; bit < 64; ++bit) {
+        if ((b >> bit) & 1) {
+            const uint64_t low = product.low + addend.low;
+            product.high += addend.high + (low < product.low ? 1 : 0);
+            product.low = low;
+        }
+        addend.high = (addend.high << 1) | (addend.low >> 63);
+        addend.low <<= 1;
+    }
+    return product;
+}
+
 // The range mapping written out plainly over a complete std::mt19937.
 // Counts the generator outputs it used.
 struct Reference {
@@ -53,22 +74,23 @@ struct Reference {
         if (n == 0) {
             r = draw64();
         } else if (n - 1 <= 0xffffffffu) {
-            unsigned __int128 p = (unsigned __int128)draw32() * n;
+            // A 32-bit draw times n (at most 2^32) fits 64 bits.
+            uint64_t p = draw32() * n;
             const uint64_t w = uint64_t(1) << 32;
-            if (uint64_t(p % w) < n) {
+            if (p % w < n) {
                 const uint64_t t = (w - n) % n;
-                while (uint64_t(p % w) < t)
-                    p = (unsigned __int128)draw32() * n;
+                while (p % w < t)
+                    p = draw32() * n;
             }
-            r = uint64_t(p >> 32);
+            r = p >> 32;
         } else {
-            unsigned __int128 p = (unsigned __int128)draw64() * n;
-            if (uint64_t(p) < n) {
+            Wide p = times(draw64(), n);
+            if (p.low < n) {
                 const uint64_t t = (0 - n) % n;
-                while (uint64_t(p) < t)
-                    p = (unsigned __int128)draw64() * n;
+                while (p.low < t)
+                    p = times(draw64(), n);
             }
-            r = uint64_t(p >> 64);
+            r = p.high;
         }
         return int64_t(uint64_t(min) + r);
     }

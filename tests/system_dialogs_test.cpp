@@ -173,22 +173,35 @@ TEST(Dialogs, FoldersThroughZenity)
 
 #else
 
+// Window enumeration callbacks, each stopping at the first window it wants and
+// storing it. Named functions: a callback is stdcall on 32-bit Windows, which
+// a lambda cannot be.
+BOOL CALLBACK take_dialog(HWND window, LPARAM out)
+{
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK take_enabled_edit(HWND window, LPARAM out)
+{
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (_stricmp(name, "Edit") != 0 || !IsWindowEnabled(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
 // The first dialog window the given thread shows, waited for up to half a minute.
 HWND dialog_of(DWORD thread, std::atomic<bool>& done)
 {
     for (int attempt = 0; attempt < 600 && !done; ++attempt) {
         HWND found = nullptr;
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM out) -> BOOL {
-                char name[32] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (std::strcmp(name, "#32770") != 0)
-                    return TRUE;
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumThreadWindows(thread, take_dialog, reinterpret_cast<LPARAM>(&found));
         if (found != nullptr)
             return found;
         Sleep(50);
@@ -202,19 +215,11 @@ void choose_in_dialog_of(DWORD thread, std::string name, std::atomic<bool>& done
     HWND dialog = dialog_of(thread, done);
     if (dialog == nullptr)
         return;
-    auto find_edit = [](HWND window, LPARAM out) -> BOOL {
-        char cls[32] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (_stricmp(cls, "Edit") != 0 || !IsWindowEnabled(window))
-            return TRUE;
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-    };
     // The dialog's controls are still in the making until it is shown.
     HWND edit = nullptr;
     for (int attempt = 0; attempt < 200 && !done && (edit == nullptr || !IsWindowVisible(dialog)); ++attempt) {
         Sleep(50);
-        EnumChildWindows(dialog, find_edit, reinterpret_cast<LPARAM>(&edit));
+        EnumChildWindows(dialog, take_enabled_edit, reinterpret_cast<LPARAM>(&edit));
     }
     if (edit == nullptr) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -174,6 +174,36 @@ struct zyn_http_url_entry {
 typedef uintptr_t zyn_socket;
 #define ZYN_INVALID_SOCKET (~(zyn_socket)0)
 
+/* The layout zyn.dll is built with, checked wherever this header is compiled
+ * for Windows (32 and 64 bits): a game built with other structure packing,
+ * another C++ standard library or libstdc++'s old string ABI stops here
+ * instead of misreading what crosses the boundary. */
+#if defined(_WIN32)
+#if !defined(__GLIBCXX__) || !_GLIBCXX_USE_CXX11_ABI
+#error "zyn.dll shares MinGW-w64's libstdc++ (with its C++11 string ABI) with the game"
+#endif
+#define ZYN_LAYOUT_(bits64, bits32) (sizeof(void*) == 8 ? (bits64) : (bits32))
+static_assert(sizeof(zyn_wchar) == 2, "zyn_wchar is one UTF-16 unit");
+static_assert(sizeof(TimerRecord) == 24 && offsetof(TimerRecord, userData) == 0 && offsetof(TimerRecord, state) == 4
+                  && offsetof(TimerRecord, start) == 8 && offsetof(TimerRecord, mark) == 16,
+              "TimerRecord layout");
+static_assert(sizeof(EventRecord) == 12 && offsetof(EventRecord, code) == 0 && offsetof(EventRecord, param1) == 4
+                  && offsetof(EventRecord, param2) == 8,
+              "EventRecord layout");
+static_assert(sizeof(wstring_list) == ZYN_LAYOUT_(16, 12) && offsetof(wstring_list, count) == 0
+                  && offsetof(wstring_list, capacity) == 4 && offsetof(wstring_list, items) == 8,
+              "wstring_list layout");
+static_assert(sizeof(std::string) == ZYN_LAYOUT_(32, 24) && sizeof(zyn_wstring) == ZYN_LAYOUT_(32, 24),
+              "libstdc++ strings");
+static_assert(sizeof(zyn_http_url_entry) == ZYN_LAYOUT_(72, 52) && offsetof(zyn_http_url_entry, handle) == 0
+                  && offsetof(zyn_http_url_entry, url) == ZYN_LAYOUT_(8, 4)
+                  && offsetof(zyn_http_url_entry, data) == ZYN_LAYOUT_(40, 28),
+              "zyn_http_url_entry layout");
+static_assert(sizeof(zyn_socket) == ZYN_LAYOUT_(8, 4) && ZYN_INVALID_SOCKET > 0,
+              "zyn_socket is an unsigned integer as wide as a pointer, like SOCKET");
+#undef ZYN_LAYOUT_
+#endif
+
 /* ---------------------------------------------------------------------------
  * Library state and last error
  * ------------------------------------------------------------------------- */

@@ -221,7 +221,8 @@ ZYN_EXPORT int ZYN_CALL zyn_http_request(uint32_t id)
 ZYN_EXPORT uint32_t ZYN_CALL zyn_http_get_buffersize(uint32_t id)
 {
     return net::with_request(id, 0u, [&](const CurlApi&, HttpRequest& request) {
-        return static_cast<uint32_t>(request.body.size());
+        // A 64-bit build can hold more than the 32-bit result counts: it stays at the most.
+        return static_cast<uint32_t>(std::min<size_t>(request.body.size(), std::numeric_limits<uint32_t>::max()));
     });
 }
 

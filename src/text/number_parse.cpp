@@ -3,6 +3,7 @@
 #include "text/char_class.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -15,14 +16,15 @@ namespace {
 // decimal exponent of its leading significant digit, for telling overflow
 // from underflow when the conversion reports the value out of range.
 template <class C>
-size_t number_prefix(std::basic_string_view<C> text, long& magnitude)
+size_t number_prefix(std::basic_string_view<C> text, int64_t& magnitude)
 {
     size_t i = 0;
     if (i < text.size() && (text[i] == C('+') || text[i] == C('-')))
         ++i;
     size_t digits = 0;
-    long leading = 0;      // digits before the point, after leading zeros
-    long zeros_after = 0;  // zeros after the point before the first significant digit
+    // 64-bit counts: a text of more than 2^31 digits must not overflow a 32-bit long.
+    int64_t leading = 0;      // digits before the point, after leading zeros
+    int64_t zeros_after = 0;  // zeros after the point before the first significant digit
     bool significant = false;
     for (; i < text.size() && is_ascii_digit(text[i]); ++i, ++digits) {
         if (significant || text[i] != C('0')) {
@@ -44,7 +46,7 @@ size_t number_prefix(std::basic_string_view<C> text, long& magnitude)
     if (digits == 0)
         return 0;
     size_t end = i;
-    long exponent = 0;
+    int64_t exponent = 0;
     if (i < text.size() && (text[i] == C('e') || text[i] == C('E'))) {
         size_t j = i + 1;
         bool negative = false;
@@ -55,7 +57,7 @@ size_t number_prefix(std::basic_string_view<C> text, long& magnitude)
         if (j < text.size() && is_ascii_digit(text[j])) {
             for (; j < text.size() && is_ascii_digit(text[j]); ++j)
                 if (exponent < 100000000)
-                    exponent = exponent * 10 + long(unit_value(text[j]) - '0');
+                    exponent = exponent * 10 + int64_t(unit_value(text[j]) - '0');
             if (negative)
                 exponent = -exponent;
             end = j;
@@ -74,7 +76,7 @@ double read_number(std::basic_string_view<C> text)
     while (start < text.size() && is_ascii_space(text[start]))
         ++start;
     text.remove_prefix(start);
-    long magnitude = 0;
+    int64_t magnitude = 0;
     const size_t length = number_prefix(text, magnitude);
     if (length == 0)
         return 0.0;

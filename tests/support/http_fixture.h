@@ -1,21 +1,14 @@
 // Fixture of the HTTP tests: a loaded library around each test and one
 // loopback server (support/http_server.py) for the whole test suite.
-// POSIX only, like the server.
 #pragma once
-
-#if !defined(_WIN32)
 
 #include "support/http_server.h"
 #include "support/loaded_library.h"
+#include "support/sockets_peer.h"
 
 #include <zyn/zyn.h>
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -24,26 +17,16 @@
 
 namespace test {
 
-// A loopback port with nothing listening: one the system hands out to a
-// socket that is bound, never listened on, and closed again.
+// A loopback URL on whose port nothing listens.
 inline std::string closed_port_url()
 {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    EXPECT_EQ(getsockname(s, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    close(s);
-    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/fixed";
+    return "http://127.0.0.1:" + closed_loopback_port() + "/fixed";
 }
 
 class HttpTest : public LoadedLibrary {
 protected:
     static void SetUpTestSuite() { server_ = std::make_unique<HttpServer>(); }
     static void TearDownTestSuite() { server_.reset(); }
-
 
     static std::string url(const std::string& path) { return server_->url(path); }
 
@@ -89,5 +72,3 @@ protected:
 };
 
 } // namespace test
-
-#endif

@@ -3,7 +3,13 @@
 
 Binds 127.0.0.1 on a free port, prints "PORT <n>" on one line, then serves
 until it is terminated or its standard input is closed (so it never outlives
-the program that started it, however that program ends). Paths:
+the program that started it, however that program ends).
+
+  http_server.py --run COMMAND...
+
+serves instead while COMMAND runs, with ZYN_TEST_HTTP_PORT=<n> in its
+environment, and exits with COMMAND's status: for test programs that cannot
+start the server themselves (Windows programs under Wine). Paths:
 
   /fixed               "xyz" with a length
   /echo                the request's header lines, a blank line, then its body
@@ -26,6 +32,7 @@ the program that started it, however that program ends). Paths:
   /binary              "a\\0b\\0c" with a length
 """
 import os
+import subprocess
 import sys
 import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -163,7 +170,13 @@ class Server(ThreadingHTTPServer):
 
 def main():
     server = Server(("127.0.0.1", 0), Handler)
-    print("PORT %d" % server.server_address[1], flush=True)
+    port = server.server_address[1]
+    if sys.argv[1:2] == ["--run"]:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        env = dict(os.environ, ZYN_TEST_HTTP_PORT=str(port))
+        return subprocess.run(sys.argv[2:], env=env).returncode
+
+    print("PORT %d" % port, flush=True)
 
     def exit_with_parent():
         sys.stdin.buffer.read()

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <locale.h>
 
 #include <memory>
@@ -96,10 +97,13 @@ bool native_path_from_code_page(const char* name, Path& out)
     // The code page the runtime's file functions use: UTF-8 when the runtime
     // locale is UTF-8, else the ANSI code page, or OEM when switched to it.
     const UINT code_page = ___lc_codepage_func() == CP_UTF8 ? CP_UTF8 : (AreFileApisANSI() ? CP_ACP : CP_OEMCP);
-    const int length = int(strlen(name));
+    const std::size_t bytes = strlen(name);
     out.clear();
-    if (length == 0)
+    if (bytes == 0)
         return true;
+    if (bytes > std::size_t(INT_MAX))
+        return false; // beyond what the conversion takes in one call
+    const int length = int(bytes);
     const int units = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, name, length, nullptr, 0);
     if (units <= 0)
         return false;

@@ -7,6 +7,10 @@
 
 namespace zyn::net::os {
 
+// A socket travels as zyn_socket, which is as wide as SOCKET on both Windows targets.
+static_assert(sizeof(SOCKET) == sizeof(zyn_socket) && zyn_socket(INVALID_SOCKET) == ZYN_INVALID_SOCKET,
+              "zyn_socket carries a SOCKET unchanged");
+
 int32_t startup() noexcept
 {
     WSADATA data; // the description of the layer is not examined
