@@ -16,7 +16,11 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -146,10 +150,17 @@ TEST_F(HttpRequests, AnnouncedLengthAndStatusWhileRunning)
 // here whether or not it was ever written.
 size_t virtual_size()
 {
+#if defined(_WIN32)
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    return static_cast<size_t>(status.ullTotalVirtual - status.ullAvailVirtual); // this process's address space in use
+#else
     std::ifstream statm("/proc/self/statm");
     size_t pages = 0;
     statm >> pages;
     return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+#endif
 }
 
 TEST_F(HttpRequests, AnnouncedLengthsDoNotTakeTheAddressSpace)
