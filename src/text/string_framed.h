@@ -8,6 +8,7 @@
 #include "text/string_ops.h"
 #include "text/wstring_list_ops.h"
 
+#include <mutex>
 #include <utility>
 
 namespace zyn::text::framed {
@@ -90,15 +91,18 @@ inline void refill_put(wstring_list& list, std::size_t, std::basic_string_view<z
 }
 inline void refill_end(wstring_list& list, std::size_t) { list_refill_end(list); }
 
-// Pieces are gathered in a list of this thread's own, kept from its last
-// split, which then changes places with the caller's list. The caller's list
-// is untouched until every piece is in (so it is as it was when a call fails,
-// and a text or delimiter that is one of its items stays valid while it is
-// read), and the storage of the list that comes back serves the next split
-// instead of being freed and allocated again. The pieces of a very large
-// text are not kept beyond the split after it.
+// Pieces are gathered in a spare list, kept from the last split, which then
+// changes places with the caller's list. The caller's list is untouched until
+// every piece is in (so it is as it was when a call fails, and a text or
+// delimiter that is one of its items stays valid while it is read), and the
+// storage of the list that comes back serves the next split instead of being
+// freed and allocated again. The spare is the process's own (no per-thread
+// object outlives an unloaded module); a split that finds it in use on
+// another thread gathers in a fresh list. The pieces of a very large text are
+// not kept beyond the split after it.
 template <class List>
 struct SparePieces {
+    std::mutex lock;
     List list;
     bool large = false; // the caller's list now holds the pieces of a very large text
 };
@@ -106,7 +110,7 @@ struct SparePieces {
 template <class List>
 SparePieces<List>& spare_pieces()
 {
-    thread_local SparePieces<List> spare;
+    static SparePieces<List> spare;
     return spare;
 }
 
@@ -117,16 +121,20 @@ int split(const Text<C>& text, const Text<C>& delimiter, zyn_bool whole, List& l
         if (text.empty() || delimiter.empty())
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
         SparePieces<List>& spare = spare_pieces<List>();
-        List& pieces = spare.list;
+        const std::unique_lock<std::mutex> held(spare.lock, std::try_to_lock);
+        List fresh;
+        List& pieces = held ? spare.list : fresh;
         refill_start(pieces);
         std::size_t count = 0;
         text::split<C>(text, delimiter, whole != 0, [&](View<C> piece) { refill_put(pieces, count++, piece); });
         refill_end(pieces, count);
         pieces.swap(list);
-        constexpr std::size_t kLargestKept = std::size_t(1) << 24;
-        if (spare.large)
-            List().swap(pieces); // the earlier pieces of a very large text
-        spare.large = text.size() > kLargestKept;
+        if (held) {
+            constexpr std::size_t kLargestKept = std::size_t(1) << 24;
+            if (spare.large)
+                List().swap(pieces); // the earlier pieces of a very large text
+            spare.large = text.size() > kLargestKept;
+        }
         return 1;
     });
 }
