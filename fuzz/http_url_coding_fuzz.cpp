@@ -4,7 +4,7 @@
 // small pieces gives what coding in one piece gives. Header lines: a line with
 // CR or LF (or, in a POST's list, a zero byte) is refused with error 5 and
 // nothing of it is kept or sent; any other line is kept exactly as given.
-#include "net/http_url_coding.h"
+#include "http/http_url_coding.h"
 
 #include <zyn/zyn.h>
 
@@ -33,16 +33,16 @@ bool unreserved_or_escape(const std::string& text)
 
 void check_pieces(const std::string& text, size_t piece)
 {
-    const zyn::net::CurlApi& curl = *zyn::net::http_layer().curl;
+    const zyn::http::CurlApi& curl = *zyn::http::http_layer().curl;
     std::string whole;
     std::string pieces;
-    if (!zyn::net::url_encode_pieces(curl, nullptr, text, zyn::net::kUrlPiece, whole)
-        || !zyn::net::url_encode_pieces(curl, nullptr, text, piece, pieces) || pieces != whole)
+    if (!zyn::http::url_encode_pieces(curl, nullptr, text, zyn::http::kUrlPiece, whole)
+        || !zyn::http::url_encode_pieces(curl, nullptr, text, piece, pieces) || pieces != whole)
         std::abort();
     whole.clear();
     pieces.clear();
-    if (!zyn::net::url_decode_pieces(curl, nullptr, text, zyn::net::kUrlPiece, whole)
-        || !zyn::net::url_decode_pieces(curl, nullptr, text, piece, pieces) || pieces != whole)
+    if (!zyn::http::url_decode_pieces(curl, nullptr, text, zyn::http::kUrlPiece, whole)
+        || !zyn::http::url_decode_pieces(curl, nullptr, text, piece, pieces) || pieces != whole)
         std::abort();
 }
 
@@ -58,7 +58,7 @@ void check_header_line(const std::string& text)
         || zyn_geterror() != (single ? ZYN_ERR_NONE : ZYN_ERR_INVALID_ARGUMENT))
         std::abort();
     // The request's list holds the line as given, or nothing at all.
-    const curl_slist* kept = zyn::net::http_layer().requests.at(id).headers;
+    const curl_slist* kept = zyn::http::http_layer().requests.at(id).headers;
     if (single ? (!kept || kept->data != line || kept->next) : kept != nullptr)
         std::abort();
     zyn_http_destroy(id);

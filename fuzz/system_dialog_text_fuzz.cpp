@@ -16,17 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> filter(data, data + size);
     filter.push_back('\0');
     const size_t before = std::strlen(filter.data());
-    const auto types = zyn::sys::parse_file_types(filter.data());
+    const auto types = zyn::system::parse_file_types(filter.data());
     if (types.size() > before / 2 + 1)
         std::abort();
 
     // The same bytes as a chooser's answer: one path whole, or paths between separators.
     const std::string_view answer(reinterpret_cast<const char*>(data), size);
-    const auto one = zyn::sys::split_chooser_answer(answer, "");
+    const auto one = zyn::system::split_chooser_answer(answer, "");
     if (one.size() > 1 || (one.size() == 1 && one[0] != answer && one[0] + "\n" != answer))
         std::abort();
     size_t total = 0;
-    for (const std::string& path : zyn::sys::split_chooser_answer(answer, "|#")) {
+    for (const std::string& path : zyn::system::split_chooser_answer(answer, "|#")) {
         if (path.empty() || path.find("|#") != std::string::npos)
             std::abort();
         total += path.size();
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     paths.push_back(current);
     const uint32_t capacity = size == 0 ? 0 : data[0];
     std::vector<char> buffer(capacity + 1, '#');
-    zyn::sys::store_paths(paths, buffer.data(), capacity);
+    zyn::system::store_paths(paths, buffer.data(), capacity);
     if (buffer[capacity] != '#')
         std::abort(); // written past the capacity
     if (capacity > 0 && std::memchr(buffer.data(), '\0', capacity) == nullptr)

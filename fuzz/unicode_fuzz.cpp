@@ -1,6 +1,6 @@
 // UTF-8 -> UTF-16 -> UTF-8 through the system-text seam: never crashes, and a
 // second trip is stable (the first one already replaced what was malformed).
-#include "core/utf16.h"
+#include "base/utf16.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,9 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const zyn_wstring wide = zyn::unicode::from_utf8(bytes);
-    const std::string utf8 = zyn::unicode::to_utf8(wide);
-    if (zyn::unicode::from_utf8(utf8) != wide)
+    const zyn_wstring wide = zyn::base::from_utf8(bytes);
+    const std::string utf8 = zyn::base::to_utf8(wide);
+    if (zyn::base::from_utf8(utf8) != wide)
         std::abort();
     return 0;
 }

@@ -1,6 +1,6 @@
 // The mapping from an application-command message to a media code, on every
 // platform: the table, the device bits and the single waiting slot.
-#include "core/capture.h"
+#include "events/capture.h"
 
 #include <zyn/zyn.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace zyn::capture;
+using namespace zyn::events;
 
 uintptr_t message_param(uint32_t command, uint32_t device = 0) { return uintptr_t((command | device) << 16); }
 

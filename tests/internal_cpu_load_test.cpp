@@ -1,5 +1,5 @@
 // The busy fraction between two CPU samples, including counters that ran backwards.
-#include "core/cpu_load.h"
+#include "time/cpu_load.h"
 
 #include <gtest/gtest.h>
 

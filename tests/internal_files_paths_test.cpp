@@ -1,6 +1,6 @@
 // The path seams of directory management: the platform form of a wide path
 // and where the root of a path ends (the walk of directory creation starts there).
-#include "files/fs_services.h"
+#include "files/fs_sys.h"
 #include "support/wide.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Inner pieces of the HTTP layer: the write callback, the id counter at the
 // end of its range, and the room a stepped request sets aside for its body.
-#include "net/http_layer.h"
+#include "http/http_layer.h"
 #include "support/http_fixture.h"
 
 #include <zyn/zyn.h>
@@ -16,8 +16,8 @@ TEST(HttpBodyWriter, AppendsEveryByteAndNeverEmpties)
 {
     std::string body = "abc";
     char block[] = {'x', '\0', 'y'};
-    EXPECT_EQ(zyn::net::BodyWriter(block, 1, 3, &body), 3u);
-    EXPECT_EQ(zyn::net::BodyWriter(block, 1, 0, &body), 0u);
+    EXPECT_EQ(zyn::http::BodyWriter(block, 1, 3, &body), 3u);
+    EXPECT_EQ(zyn::http::BodyWriter(block, 1, 0, &body), 0u);
     EXPECT_EQ(body, std::string("abcx\0y", 6));
 }
 
@@ -26,14 +26,14 @@ TEST(HttpIdCounter, RunsOutInsteadOfGivingAnIdTwice)
     zyn_unload();
     ASSERT_EQ(zyn_init(""), 1);
     ASSERT_EQ(zyn_http_init(), 1);
-    zyn::net::http_layer().last_id = 0xFFFFFFFEu;
+    zyn::http::http_layer().last_id = 0xFFFFFFFEu;
 
     const uint32_t last = zyn_http_create("http://127.0.0.1:9/");
     EXPECT_EQ(last, 0xFFFFFFFFu);
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 0u);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
     // It stays spent: a wrap back to 1 would name a live request twice.
-    zyn::net::http_layer().requests.emplace(1, zyn::net::HttpRequest{});
+    zyn::http::http_layer().requests.emplace(1, zyn::http::HttpRequest{});
     EXPECT_EQ(zyn_http_create("http://127.0.0.1:9/"), 0u);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
     EXPECT_EQ(zyn_http_add_header(last, "X-A: b"), 1);
@@ -53,7 +53,7 @@ protected:
         HttpTest::SetUp();
         ASSERT_EQ(zyn_http_init(), 1);
     }
-    static const std::string& body(uint32_t id) { return zyn::net::http_layer().requests.at(id).body; }
+    static const std::string& body(uint32_t id) { return zyn::http::http_layer().requests.at(id).body; }
 };
 
 // What a request may set aside from an announced length alone.
@@ -61,8 +61,8 @@ constexpr size_t kFewMegabytes = size_t(8) << 20;
 
 TEST(HttpRoomAhead, AnnouncedLengthUpToAFewMegabytes)
 {
-    using zyn::net::kMostRoomAhead;
-    using zyn::net::room_ahead;
+    using zyn::http::kMostRoomAhead;
+    using zyn::http::room_ahead;
     EXPECT_LE(kMostRoomAhead, kFewMegabytes);
     EXPECT_EQ(room_ahead(-1, 5), 5u);              // no length announced
     EXPECT_EQ(room_ahead(0, 0), 0u);
@@ -78,7 +78,7 @@ TEST_F(HttpBodyRoom, AnnouncedLengthIsSetAsideOnceSoTheBodyIsNeverCopied)
     // A body with a length within the room ahead: once its first bytes are
     // in, the string has room for all of it and stays where it is to the end.
     const size_t size = 3u << 20;
-    ASSERT_LE(size, zyn::net::kMostRoomAhead);
+    ASSERT_LE(size, zyn::http::kMostRoomAhead);
     const uint32_t id = zyn_http_create(url("/large/" + std::to_string(size)).c_str());
     ASSERT_TRUE(step_until(id, [&] { return zyn_http_get_buffersize(id) > 0; }));
     ASSERT_LT(zyn_http_get_buffersize(id), size) << "the whole body came in one step";
@@ -124,12 +124,12 @@ TEST_F(HttpBodyRoom, LongerBodiesGrowWithTheDataThatArrives)
     // the bytes come in, never ahead of them by more than the room ahead or
     // the string's own doubling.
     const size_t size = 12u << 20;
-    ASSERT_GT(size, 2 * zyn::net::kMostRoomAhead);
+    ASSERT_GT(size, 2 * zyn::http::kMostRoomAhead);
     const uint32_t id = zyn_http_create(url("/large/" + std::to_string(size)).c_str());
     size_t most = 0;
     ASSERT_FALSE(step_until(id, [&] {
         const std::string& b = body(id);
-        EXPECT_LE(b.capacity(), std::max(zyn::net::kMostRoomAhead, 2 * b.size())) << "at " << b.size() << " bytes";
+        EXPECT_LE(b.capacity(), std::max(zyn::http::kMostRoomAhead, 2 * b.size())) << "at " << b.size() << " bytes";
         most = std::max(most, b.capacity());
         return false;
     }));

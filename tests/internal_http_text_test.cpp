@@ -3,7 +3,7 @@
 // text is reported, and the test for a single header line.
 #if !defined(_WIN32)
 
-#include "net/http_url_coding.h"
+#include "http/http_url_coding.h"
 #include "support/loaded_library.h"
 
 #include <zyn/zyn.h>
@@ -16,7 +16,7 @@
 
 namespace {
 
-using zyn::net::CurlApi;
+using zyn::http::CurlApi;
 
 class HttpText : public test::LoadedLibrary {
 protected:
@@ -25,18 +25,18 @@ protected:
         LoadedLibrary::SetUp();
         ASSERT_EQ(zyn_http_init(), 1);
     }
-    static const CurlApi& curl() { return *zyn::net::http_layer().curl; }
+    static const CurlApi& curl() { return *zyn::http::http_layer().curl; }
 
     static std::string encode(const std::string& text, size_t piece)
     {
         std::string out = "pre-";
-        EXPECT_TRUE(zyn::net::url_encode_pieces(curl(), nullptr, text, piece, out));
+        EXPECT_TRUE(zyn::http::url_encode_pieces(curl(), nullptr, text, piece, out));
         return out;
     }
     static std::string decode(const std::string& text, size_t piece)
     {
         std::string out = "pre-";
-        EXPECT_TRUE(zyn::net::url_decode_pieces(curl(), nullptr, text, piece, out));
+        EXPECT_TRUE(zyn::http::url_decode_pieces(curl(), nullptr, text, piece, out));
         return out;
     }
 };
@@ -57,8 +57,8 @@ TEST_F(HttpText, CodingInPiecesGivesWhatOneCallGives)
     }
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
-        const std::string whole_encoded = encode(text, zyn::net::kUrlPiece);
-        const std::string whole_decoded = decode(text, zyn::net::kUrlPiece);
+        const std::string whole_encoded = encode(text, zyn::http::kUrlPiece);
+        const std::string whole_decoded = decode(text, zyn::http::kUrlPiece);
         for (size_t piece = 1; piece <= text.size() + 2; ++piece) {
             ASSERT_EQ(encode(text, piece), whole_encoded) << "pieces of " << piece;
             ASSERT_EQ(decode(text, piece), whole_decoded) << "pieces of " << piece;
@@ -77,8 +77,8 @@ TEST_F(HttpText, ACoderThatGivesNoTextIsAFailure)
     CurlApi failing = curl();
     failing.easy_escape = no_escape;
     failing.easy_unescape = no_unescape;
-    const CurlApi* const real = zyn::net::http_layer().curl;
-    zyn::net::http_layer().curl = &failing;
+    const CurlApi* const real = zyn::http::http_layer().curl;
+    zyn::http::http_layer().curl = &failing;
 
     std::string result = "kept";
     EXPECT_EQ(zyn_http_url_encode("a b", result), 0);
@@ -93,12 +93,12 @@ TEST_F(HttpText, ACoderThatGivesNoTextIsAFailure)
     EXPECT_EQ(zyn_http_url_encode("", result), 1);
     EXPECT_EQ(result, "");
 
-    zyn::net::http_layer().curl = real;
+    zyn::http::http_layer().curl = real;
 }
 
 TEST(HttpHeaderLine, OneLineHoldsNoLineEndAndNoZeroByte)
 {
-    using zyn::net::is_single_header_line;
+    using zyn::http::is_single_header_line;
     EXPECT_TRUE(is_single_header_line("X-A: 1"));
     EXPECT_TRUE(is_single_header_line(""));
     EXPECT_TRUE(is_single_header_line("X-Tab:\tv\x7f\xff"));

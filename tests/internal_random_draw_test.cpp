@@ -1,6 +1,6 @@
 // The seeded draw against a reference built on std::mt19937: the same seed
 // must give the same value for every width, range and wrap-around.
-#include "time/mt19937_draw.h"
+#include "numbers/mt19937_draw.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 namespace {
 
-using zyn::random::draw_int32;
-using zyn::random::draw_int64;
-using zyn::random::LazyMt19937;
+using zyn::numbers::draw_int32;
+using zyn::numbers::draw_int64;
+using zyn::numbers::LazyMt19937;
 
 // The full 128-bit product of two 64-bit values, shifted and added bit by bit:
 // a second way, apart from the library's, with no 128-bit type (which 32-bit

@@ -2,7 +2,7 @@
 // a real listener on 127.0.0.1, natively and under Wine: an address for which
 // no socket can be made is passed over like one that refuses the connection,
 // and when every address fails the last one's error is the one reported.
-#include "net/socket_connect.h"
+#include "sockets/socket_connect.h"
 #include "support/loaded_library.h"
 #include "support/sockets_peer.h"
 
@@ -75,7 +75,7 @@ protected:
 TEST_F(SocketConnectLoop, AnAddressWithoutASocketIsPassedOver)
 {
     zyn_socket s = 12345;
-    ASSERT_TRUE(zyn::net::connect_first(list({kUnusable, listener.port()}), s));
+    ASSERT_TRUE(zyn::sockets::connect_first(list({kUnusable, listener.port()}), s));
     ASSERT_NE(s, ZYN_INVALID_SOCKET);
     test::PeerSocket peer = listener.accept();
     ASSERT_TRUE(peer.valid());
@@ -86,7 +86,7 @@ TEST_F(SocketConnectLoop, AnAddressWithoutASocketIsPassedOver)
     // Two unusable addresses, then a closed port, then the listener.
     const std::string closed = test::closed_loopback_port();
     s = 12345;
-    ASSERT_TRUE(zyn::net::connect_first(list({kUnusable, kUnusable, closed, listener.port()}), s));
+    ASSERT_TRUE(zyn::sockets::connect_first(list({kUnusable, kUnusable, closed, listener.port()}), s));
     ASSERT_NE(s, ZYN_INVALID_SOCKET);
     ASSERT_TRUE(listener.accept().valid());
     EXPECT_EQ(zyn_socket_close(&s), 1);
@@ -104,13 +104,13 @@ TEST_F(SocketConnectLoop, WhenEveryAddressFailsTheLastOnesErrorIsReported)
                           Case{{closed, closed}, ZYN_WSAECONNREFUSED}}) {
         SCOPED_TRACE(c.error);
         zyn_socket s = 12345;
-        EXPECT_FALSE(zyn::net::connect_first(list(c.ports), s));
+        EXPECT_FALSE(zyn::sockets::connect_first(list(c.ports), s));
         EXPECT_EQ(s, ZYN_INVALID_SOCKET);
         EXPECT_EQ(zyn_socket_geterror(), c.error);
     }
 
     zyn_socket s = 12345;
-    EXPECT_FALSE(zyn::net::connect_first(nullptr, s));
+    EXPECT_FALSE(zyn::sockets::connect_first(nullptr, s));
     EXPECT_EQ(s, ZYN_INVALID_SOCKET);
 }
 

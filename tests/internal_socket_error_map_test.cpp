@@ -1,6 +1,6 @@
 // The POSIX-to-Winsock error table: the numbers a game compares against.
 #ifndef _WIN32
-#include "net/posix/socket_error_map.h"
+#include "sockets/linux/socket_error_map.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 
 namespace {
 
-using zyn::net::posix::wsa_from_errno;
-using zyn::net::posix::wsa_from_resolver;
+using zyn::sockets::sys::wsa_from_errno;
+using zyn::sockets::sys::wsa_from_resolver;
 
 TEST(SocketErrorMap, ErrorsAClientMeets)
 {

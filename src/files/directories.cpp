@@ -1,8 +1,8 @@
 // Directories: create with every missing parent, remove with everything
 // inside, test, and list the subdirectories or the files of one directory.
 #include "core/frame.h"
-#include "files/fs_services.h"
-#include "text/wstring_list_ops.h"
+#include "files/fs_sys.h"
+#include "base/wstring_list.h"
 
 #include <vector>
 
@@ -62,7 +62,7 @@ int list_entries(const zyn_wstring& path, wstring_list& list, sys::Kind wanted)
         sys::Path native;
         if (!is_directory(path, native))
             return frame::fail(ZYN_ERR_NOT_FOUND, 0);
-        text::list_clear(list);
+        base::list_clear(list);
         zyn_wstring entry = path;
         if (entry.empty() || !sys::is_separator(entry.back()))
             entry += zyn_wchar(sys::kSeparator);
@@ -73,7 +73,7 @@ int list_entries(const zyn_wstring& path, wstring_list& list, sys::Kind wanted)
                 return;
             entry.resize(prefix_length);
             sys::append_wide(entry, name);
-            text::list_append(list, entry);
+            base::list_append(list, entry);
         });
         return read ? 1 : frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
     });

@@ -1,6 +1,6 @@
 // Files by path: copy, delete, rename and test.
 #include "core/frame.h"
-#include "files/fs_services.h"
+#include "files/fs_sys.h"
 
 using namespace zyn;
 namespace sys = zyn::files::sys;

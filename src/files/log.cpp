@@ -1,7 +1,7 @@
 // The log: one process-wide file of plain lines. No frame: it works before
 // zyn_init and after zyn_unload, never touches the last error and never
 // reports a failure. Each line is flushed as soon as it is written.
-#include "files/stream_services.h"
+#include "files/stream_sys.h"
 #include "files/wide_format.h"
 
 #include <zyn/zyn.h>
@@ -12,7 +12,7 @@
 #include <string_view>
 
 using namespace zyn;
-namespace stream = zyn::files::stream;
+namespace sys = zyn::files::sys;
 
 namespace {
 
@@ -38,7 +38,7 @@ void open_default_when_closed()
         const std::string_view name = "default logfile.txt";
         return zyn_wstring(name.begin(), name.end());
     }();
-    g_log.file = stream::open_log(kDefaultName);
+    g_log.file = sys::open_log(kDefaultName);
 }
 
 void write_line(std::string_view bytes)
@@ -78,13 +78,13 @@ std::string as_bytes(const zyn_wstring& text)
 ZYN_EXPORT void ZYN_CALL log_open(const std::string& name)
 {
     if (!g_log.file)
-        g_log.file = stream::open_log(name);
+        g_log.file = sys::open_log(name);
 }
 
 ZYN_EXPORT void ZYN_CALL wlog_open(const zyn_wstring& name)
 {
     if (!g_log.file)
-        g_log.file = stream::open_log(name);
+        g_log.file = sys::open_log(name);
 }
 
 ZYN_EXPORT void ZYN_CALL log_close(void)

@@ -1,5 +1,5 @@
 // Names of the new files that saves write beside their targets.
-#include "files/fs_services.h"
+#include "files/fs_sys.h"
 
 #include <atomic>
 #include <chrono>

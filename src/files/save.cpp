@@ -1,6 +1,6 @@
 #include "files/save.h"
 
-#include "files/fs_services.h"
+#include "files/fs_sys.h"
 
 namespace zyn::files {
 

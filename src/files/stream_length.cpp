@@ -1,6 +1,6 @@
-#include "files/stream_services.h"
+#include "files/stream_sys.h"
 
-namespace zyn::files::stream {
+namespace zyn::files::sys {
 
 bool length(std::FILE* file, uint64_t& bytes)
 {
@@ -13,4 +13,4 @@ bool length(std::FILE* file, uint64_t& bytes)
     return true;
 }
 
-} // namespace zyn::files::stream
+} // namespace zyn::files::sys

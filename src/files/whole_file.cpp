@@ -3,13 +3,13 @@
 // with the last error left at 0.
 #include "core/frame.h"
 #include "files/save.h"
-#include "files/stream_services.h"
+#include "files/stream_sys.h"
 
 #include <cstdio>
 #include <limits>
 
 using namespace zyn;
-namespace stream = zyn::files::stream;
+namespace sys = zyn::files::sys;
 
 namespace {
 
@@ -36,8 +36,8 @@ uint32_t saturated(uint64_t bytes)
 // Opens a file for reading and finds its length, leaving it at its start.
 bool open_at_start(const char* path, Stream& in, uint64_t& length)
 {
-    in.file = path ? stream::open_narrow(path, "rb") : nullptr;
-    return in.file && stream::length(in.file, length);
+    in.file = path ? sys::open_narrow(path, "rb") : nullptr;
+    return in.file && sys::length(in.file, length);
 }
 
 // The checks both writes make before the file is touched.
@@ -67,7 +67,7 @@ ZYN_EXPORT int ZYN_CALL zyn_write_file_append(const char* path, const void* data
     // An append cannot be undone, but any byte that did not reach the file,
     // or a failed close, makes it a failure.
     return framed_write(data, size, [&] {
-        Stream out(path ? stream::open_narrow(path, "ab") : nullptr);
+        Stream out(path ? sys::open_narrow(path, "ab") : nullptr);
         if (!out.file)
             return false;
         const bool written = size == 0 || std::fwrite(data, 1, size, out.file) == size;

@@ -1,7 +1,7 @@
 #include "inventory/inventory_file.h"
 
 #include "files/save.h"
-#include "files/stream_services.h"
+#include "files/stream_sys.h"
 #include "inventory/text_format.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@ std::optional<std::string> read_all(const std::string& path)
     // The files family's open: its path rules, binary mode (text mode on
     // Windows would stop at a byte 26 inside a name), and only a regular
     // file, so a pipe cannot hang the load nor a device make it endless.
-    std::FILE* f = path.empty() ? nullptr : files::stream::open_narrow(path.c_str(), "rb");
+    std::FILE* f = path.empty() ? nullptr : files::sys::open_narrow(path.c_str(), "rb");
     if (!f)
         return std::nullopt;
     std::string content;

@@ -1,4 +1,7 @@
+// The registry of inventories by handle, and zyn_unload's inventory step.
 #include "inventory/registry.h"
+
+#include "core/release.h"
 
 #include <limits>
 
@@ -35,3 +38,6 @@ Registry& registry()
 }
 
 } // namespace zyn::inventory
+
+// zyn_unload's inventory step: every inventory goes, none is saved.
+void zyn::release::inventories() { zyn::inventory::registry().destroy_all(); }

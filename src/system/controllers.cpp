@@ -1,6 +1,6 @@
 // Game controllers: the frame, the result code in the extended error, and the
 // state copied out field by field.
-#include "system/controllers.h"
+#include "system/controller_sys.h"
 
 #include "core/frame.h"
 
@@ -22,14 +22,14 @@ int report(uint32_t code)
 ZYN_EXPORT int ZYN_CALL zyn_xinput_isconnected(uint32_t index)
 {
     return frame::full(0, [&] {
-        sys::PadState state;
-        return report(sys::pad_read(index, state));
+        system::sys::PadState state;
+        return report(system::sys::pad_read(index, state));
     });
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_xinput_vibrate(uint32_t index, uint16_t left_motor, uint16_t right_motor)
 {
-    return frame::full(0, [&] { return report(sys::pad_vibrate(index, left_motor, right_motor)); });
+    return frame::full(0, [&] { return report(system::sys::pad_vibrate(index, left_motor, right_motor)); });
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_xinput_getstate_bgt_compatibility(uint32_t index, uint32_t* packet, uint16_t* buttons,
@@ -38,8 +38,8 @@ ZYN_EXPORT int ZYN_CALL zyn_xinput_getstate_bgt_compatibility(uint32_t index, ui
                                                               int16_t* right_y)
 {
     return frame::full(0, [&] {
-        sys::PadState state;
-        if (!report(sys::pad_read(index, state)))
+        system::sys::PadState state;
+        if (!report(system::sys::pad_read(index, state)))
             return 0;
         // A null out-pointer is skipped rather than written through.
         auto put = [](auto* out, auto value) {

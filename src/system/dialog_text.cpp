@@ -2,12 +2,12 @@
 // every platform.
 #include "system/dialogs.h"
 
-#include "core/utf16.h"
+#include "base/utf16.h"
 
 #include <cstring>
 #include <string_view>
 
-namespace zyn::sys {
+namespace zyn::system {
 
 std::vector<FileType> parse_file_types(const char* filter)
 {
@@ -29,7 +29,7 @@ std::vector<FileType> parse_file_types(const char* filter)
     }
     // Fields are non-empty by construction; a trailing name without a pattern is dropped.
     for (size_t n = 0; n + 1 < fields.size(); n += 2)
-        types.push_back({unicode::from_utf8(fields[n]), unicode::from_utf8(fields[n + 1])});
+        types.push_back({base::from_utf8(fields[n]), base::from_utf8(fields[n + 1])});
     return types;
 }
 
@@ -67,4 +67,4 @@ void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t c
     }
 }
 
-} // namespace zyn::sys
+} // namespace zyn::system

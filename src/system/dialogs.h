@@ -1,16 +1,15 @@
-// File and folder dialogs: the filter text, the request to the platform's
-// chooser and the joining of its answer into the caller's buffer.
+// File and folder dialogs, the portable half: the filter text and the joining
+// of the chooser's answer into the caller's buffer.
 #pragma once
 
 #include <zyn/zyn.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace zyn::sys {
+namespace zyn::system {
 
 // One file type offered by the dialog: a display name and its patterns ("*.png;*.jpg").
 struct FileType {
@@ -35,16 +34,4 @@ void store_paths(const std::vector<std::string>& paths, char* buffer, uint32_t c
 // paths are left out.
 std::vector<std::string> split_chooser_answer(std::string_view answer, std::string_view separator);
 
-struct DialogRequest {
-    bool folders = false;        // pick folders rather than files
-    bool multiple = false;       // allow several choices
-    const char* filter = nullptr; // files: the caller's filter text, parsed by the backend
-    const char* initial_folder = nullptr; // folders: where to open (UTF-8), may be null
-};
-
-// Shows the platform's chooser modally. Nothing on cancel, failure or when no
-// item was chosen; otherwise the chosen items' paths in UTF-8 (an item without
-// a file-system path is skipped, so the list may be empty).
-std::optional<std::vector<std::string>> show_open_dialog(const DialogRequest& request);
-
-} // namespace zyn::sys
+} // namespace zyn::system

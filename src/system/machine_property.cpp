@@ -1,5 +1,5 @@
 // Machine properties: the frame, the class-name bound and the two output forms.
-#include "system/machine_property.h"
+#include "system/machine_sys.h"
 
 #include "core/frame.h"
 #include "system/text_buffers.h"
@@ -15,9 +15,9 @@ int gather(const zyn_wstring& class_name, const zyn_wstring& property, int kind,
 {
     return frame::full(0, [&] {
         // A longer name does not fit the query text; cutting it would ask for another class.
-        if (class_name.size() > sys::kMaxClassName)
-            return frame::fail(ZYN_ERR_CALL_FAILED, 0, sys::kInvalidClass);
-        const int32_t status = sys::query_machine_property(class_name, property, kind, gathered);
+        if (class_name.size() > system::sys::kMaxClassName)
+            return frame::fail(ZYN_ERR_CALL_FAILED, 0, system::sys::kInvalidClass);
+        const int32_t status = system::sys::query_machine_property(class_name, property, kind, gathered);
         if (status != 0)
             return frame::fail(ZYN_ERR_CALL_FAILED, 0, status);
         return 1;
@@ -32,7 +32,7 @@ ZYN_EXPORT int ZYN_CALL zyn_wgetmachineproperty(const zyn_wchar* class_name, con
                                                 zyn_wchar* out)
 {
     zyn_wstring gathered;
-    const int result = gather(sys::wide_text(class_name), sys::wide_text(property), kind, gathered);
+    const int result = gather(system::wide_text(class_name), system::wide_text(property), kind, gathered);
     // Nothing gathered leaves the caller's buffer as it was.
     if (result != 0 && !gathered.empty() && out != nullptr)
         std::copy(gathered.c_str(), gathered.c_str() + gathered.size() + 1, out);
@@ -42,11 +42,11 @@ ZYN_EXPORT int ZYN_CALL zyn_wgetmachineproperty(const zyn_wchar* class_name, con
 ZYN_EXPORT int ZYN_CALL zyn_getmachineproperty(const char* class_name, const char* property, int kind, char* out)
 {
     zyn_wstring gathered;
-    const int result = gather(sys::widen_bytes(class_name), sys::widen_bytes(property), kind, gathered);
+    const int result = gather(system::widen_bytes(class_name), system::widen_bytes(property), kind, gathered);
     if (result != 0 && out != nullptr) {
         // The text is cut to what the 256-unit buffer holds before its zero.
         const std::string narrow =
-            sys::narrow_low_bytes(gathered.data(), std::min(gathered.size(), kNarrowUnits - 1));
+            system::narrow_low_bytes(gathered.data(), std::min(gathered.size(), kNarrowUnits - 1));
         std::copy(narrow.c_str(), narrow.c_str() + narrow.size() + 1, out);
     }
     return result;

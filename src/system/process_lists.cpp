@@ -1,5 +1,5 @@
 // Process and module lists as text in callers' buffers, and the administrator test.
-#include "system/process_lists.h"
+#include "system/process_sys.h"
 
 #include "core/frame.h"
 #include "system/text_buffers.h"
@@ -36,8 +36,8 @@ ZYN_EXPORT int ZYN_CALL zyn_wget_listprocesses(zyn_wchar* out, uint32_t length)
     return frame::full(0, [&] {
         if (missing_buffer(out, length))
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
-        std::vector<sys::ProcessEntry> processes;
-        if (!sys::list_processes(processes))
+        std::vector<system::sys::ProcessEntry> processes;
+        if (!system::sys::list_processes(processes))
             return frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
         zyn_wstring text;
         text.reserve(kListReserve);
@@ -45,14 +45,14 @@ ZYN_EXPORT int ZYN_CALL zyn_wget_listprocesses(zyn_wchar* out, uint32_t length)
             append_listed(text, process.exe_name);
             append_ascii(text, ";*" + std::to_string(int32_t(process.id)) + "\n");
         }
-        sys::store_cut(text.data(), text.size(), out, length);
+        system::store_cut(text.data(), text.size(), out, length);
         return 1;
     });
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_get_listprocesses(char* out, uint32_t length)
 {
-    return sys::narrow_list_twin(out, length, zyn_wget_listprocesses);
+    return system::narrow_list_twin(out, length, zyn_wget_listprocesses);
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out, uint32_t length)
@@ -60,8 +60,8 @@ ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out
     return frame::full(0, [&] {
         if (missing_buffer(out, length))
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
-        std::vector<sys::ModuleEntry> modules;
-        if (!sys::list_modules(process_id, modules) || modules.empty())
+        std::vector<system::sys::ModuleEntry> modules;
+        if (!system::sys::list_modules(process_id, modules) || modules.empty())
             return frame::fail(ZYN_ERR_OPERATION_FAILED, 0);
         zyn_wstring text;
         for (const auto& module : modules) {
@@ -71,14 +71,14 @@ ZYN_EXPORT int ZYN_CALL zyn_wget_processinfo(uint32_t process_id, zyn_wchar* out
             append_listed(text, module.path);
             append_ascii(text, "\n");
         }
-        sys::store_cut(text.data(), text.size(), out, length);
+        system::store_cut(text.data(), text.size(), out, length);
         return 1;
     });
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_get_processinfo(uint32_t process_id, char* out, uint32_t length)
 {
-    return sys::narrow_list_twin(out, length, [process_id](zyn_wchar* wide, uint32_t units) {
+    return system::narrow_list_twin(out, length, [process_id](zyn_wchar* wide, uint32_t units) {
         return zyn_wget_processinfo(process_id, wide, units);
     });
 }
@@ -86,7 +86,7 @@ ZYN_EXPORT int ZYN_CALL zyn_get_processinfo(uint32_t process_id, char* out, uint
 ZYN_EXPORT int ZYN_CALL zyn_is_admin(void)
 {
     return frame::full(0, [&] {
-        const int answer = sys::administrator_test();
+        const int answer = system::sys::administrator_test();
         return answer < 0 ? frame::fail(ZYN_ERR_OPERATION_FAILED, 0) : answer;
     });
 }

@@ -1,6 +1,6 @@
 #include "system/text_buffers.h"
 
-namespace zyn::sys {
+namespace zyn::system {
 
 zyn_wstring wide_text(const zyn_wchar* text) { return text != nullptr ? zyn_wstring(text) : zyn_wstring(); }
 
@@ -31,4 +31,4 @@ std::string narrow_low_bytes(const zyn_wchar* units, size_t count)
     return narrow;
 }
 
-} // namespace zyn::sys
+} // namespace zyn::system

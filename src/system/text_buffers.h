@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace zyn::sys {
+namespace zyn::system {
 
 // A zero-terminated wide text as a string; null gives an empty one.
 zyn_wstring wide_text(const zyn_wchar* text);
@@ -48,4 +48,4 @@ int narrow_list_twin(char* out, uint32_t length, WideExport&& wide_export)
     return 1;
 }
 
-} // namespace zyn::sys
+} // namespace zyn::system

@@ -2,7 +2,7 @@
 
 #include "text/char_class.h"
 #include "text/entity_table.h"
-#include "text/utf8_write.h"
+#include "base/utf8_write.h"
 
 #include <cstdint>
 #include <cstring>
@@ -129,7 +129,7 @@ size_t decode_entities(const char* source, size_t n, char* destination, size_t c
                 }
                 uint32_t cp = 0;
                 if (read_reference_number(std::string_view(source + start, semicolon - start), base, cp))
-                    length = write_utf8(cp, bytes);
+                    length = base::write_utf8(cp, bytes);
             }
         }
         if (length > 0) {

@@ -4,7 +4,7 @@
 // order for binary search; the order and the count are checked at compile time.
 #pragma once
 
-#include "text/utf8_write.h"
+#include "base/utf8_write.h"
 
 #include <array>
 #include <cstdint>
@@ -19,7 +19,7 @@ struct Entity {
 
     constexpr Entity(std::string_view n, uint32_t code_point) : name(n), bytes{}, length(0)
     {
-        length = static_cast<uint8_t>(write_utf8(code_point, bytes));
+        length = static_cast<uint8_t>(base::write_utf8(code_point, bytes));
     }
 };
 

@@ -6,7 +6,7 @@
 #include "core/frame.h"
 #include "text/number_parse.h"
 #include "text/string_ops.h"
-#include "text/wstring_list_ops.h"
+#include "base/wstring_list.h"
 
 #include <mutex>
 #include <utility>
@@ -84,12 +84,12 @@ inline void refill_put(zyn_string_list& list, std::size_t n, std::string_view pi
         list.emplace_back(piece);
 }
 inline void refill_end(zyn_string_list& list, std::size_t count) { list.resize(count); }
-inline void refill_start(wstring_list& list) { list_refill_start(list); }
+inline void refill_start(wstring_list& list) { base::list_refill_start(list); }
 inline void refill_put(wstring_list& list, std::size_t, std::basic_string_view<zyn_wchar> piece)
 {
-    list_refill_put(list, piece);
+    base::list_refill_put(list, piece);
 }
-inline void refill_end(wstring_list& list, std::size_t) { list_refill_end(list); }
+inline void refill_end(wstring_list& list, std::size_t) { base::list_refill_end(list); }
 
 // Pieces are gathered in a spare list, kept from the last split, which then
 // changes places with the caller's list. The caller's list is untouched until

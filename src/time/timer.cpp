@@ -1,7 +1,7 @@
 // Caller-owned stopwatch timers. They clear the last error but work whether or
 // not the library is loaded; each reads the monotonic clock at most once.
 #include "core/frame.h"
-#include "time/clock.h"
+#include "time/clock_sys.h"
 #include "time/units.h"
 
 using namespace zyn;
@@ -19,7 +19,7 @@ ZYN_EXPORT int ZYN_CALL zyn_timer_restart(TimerRecord* timer)
     frame::clear();
     if (!timer)
         return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
-    timer->start = clock::monotonic_ns();
+    timer->start = time::sys::monotonic_ns();
     timer->state = ZYN_TIMER_RUNNING;
     return 1;
 }
@@ -33,7 +33,7 @@ ZYN_EXPORT int ZYN_CALL zyn_timer_pause(TimerRecord* timer)
     case ZYN_TIMER_PAUSED:
         return 1;
     case ZYN_TIMER_RUNNING:
-        timer->mark = clock::monotonic_ns();
+        timer->mark = time::sys::monotonic_ns();
         timer->state = ZYN_TIMER_PAUSED;
         return 1;
     default:
@@ -50,7 +50,7 @@ ZYN_EXPORT int ZYN_CALL zyn_timer_resume(TimerRecord* timer)
     case ZYN_TIMER_RUNNING:
         return 1;
     case ZYN_TIMER_PAUSED: {
-        const int64_t now = clock::monotonic_ns();
+        const int64_t now = time::sys::monotonic_ns();
         // Only whole milliseconds of the elapsed time carry across a pause.
         const int64_t elapsed = wrapping_sub(timer->mark, timer->start) / kNanosPerMilli * kNanosPerMilli;
         timer->start = wrapping_sub(now, elapsed);
@@ -68,7 +68,7 @@ ZYN_EXPORT int64_t ZYN_CALL zyn_timer_elapsed(TimerRecord* timer, int unit)
     if (!timer)
         return frame::fail(ZYN_ERR_INVALID_ARGUMENT, int64_t(-1));
     if (timer->state == ZYN_TIMER_RUNNING)
-        timer->mark = clock::monotonic_ns(); // refreshed before the unit is checked
+        timer->mark = time::sys::monotonic_ns(); // refreshed before the unit is checked
     const int64_t per_unit = time::nanoseconds_per_unit(unit);
     if (per_unit == 0)
         return frame::fail(ZYN_ERR_INVALID_ARGUMENT, int64_t(-1));
@@ -86,7 +86,7 @@ ZYN_EXPORT int ZYN_CALL zyn_timer_force(TimerRecord* timer, int64_t value, int u
         return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
     if (unit == ZYN_UNIT_MINUTES)
         value = time::as_minute_count(value);
-    timer->start = wrapping_sub(clock::monotonic_ns(), wrapping_mul(value, per_unit));
+    timer->start = wrapping_sub(time::sys::monotonic_ns(), wrapping_mul(value, per_unit));
     return 1;
 }
 
@@ -95,10 +95,10 @@ ZYN_EXPORT int64_t ZYN_CALL zyn_timer_get_timestamp(int unit)
     return frame::full(int64_t(-1), [&]() -> int64_t {
         // The system clock counts 100-ns ticks since 1970.
         switch (unit) {
-        case ZYN_UNIT_NANOSECONDS: return wrapping_mul(clock::system_ticks_100ns(), 100);
-        case ZYN_UNIT_MICROSECONDS: return clock::system_ticks_100ns() / 10;
-        case ZYN_UNIT_MILLISECONDS: return clock::system_ticks_100ns() / 10000;
-        case ZYN_UNIT_SECONDS: return clock::system_ticks_100ns() / 10000000;
+        case ZYN_UNIT_NANOSECONDS: return wrapping_mul(time::sys::system_ticks_100ns(), 100);
+        case ZYN_UNIT_MICROSECONDS: return time::sys::system_ticks_100ns() / 10;
+        case ZYN_UNIT_MILLISECONDS: return time::sys::system_ticks_100ns() / 10000;
+        case ZYN_UNIT_SECONDS: return time::sys::system_ticks_100ns() / 10000000;
         default: return frame::fail(ZYN_ERR_INVALID_ARGUMENT, int64_t(-1));
         }
     });

@@ -1,0 +1,60 @@
+// Waiting on the monotonic clock, and the machine's CPU load between samples.
+#include "time/cpu_load.h"
+#include "core/frame.h"
+#include "time/clock_sys.h"
+#include "time/clock_sys.h"
+
+#include <cstdint>
+#include <limits>
+
+using namespace zyn;
+
+namespace {
+
+constexpr int64_t kNanosPerMilli = 1000000;
+constexpr int64_t kOneDayNanos = 86400000000000LL;
+constexpr uint32_t kOneDayMillis = 86400000u;
+
+// The previous successful CPU sample; kept for the life of the module.
+struct CpuLoadSample {
+    uint64_t previousIdle = 0;
+    uint64_t previousTotal = 0;
+} g_cpu_sample;
+
+} // namespace
+
+ZYN_EXPORT int ZYN_CALL zyn_wait(uint32_t milliseconds)
+{
+    return frame::full(0, [&] {
+        if (milliseconds == 0)
+            return 1;
+        const int64_t start = time::sys::monotonic_ns();
+        const int64_t span = int64_t(milliseconds) * kNanosPerMilli;
+        const int64_t deadline = start > std::numeric_limits<int64_t>::max() - span
+                                     ? std::numeric_limits<int64_t>::max()
+                                     : start + span;
+        // Sleeps can end early; keep sleeping the rest until the monotonic deadline.
+        for (int64_t now = start; now < deadline; now = time::sys::monotonic_ns()) {
+            const int64_t remaining = deadline - now;
+            if (remaining > kOneDayNanos)
+                time::sys::sleep_ms(kOneDayMillis);
+            else
+                time::sys::sleep_ms(uint32_t(remaining / kNanosPerMilli + (remaining % kNanosPerMilli ? 1 : 0)));
+        }
+        return 1;
+    });
+}
+
+ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void)
+{
+    return frame::full(-1.0f, [&] {
+        time::sys::SystemTimes now;
+        if (!time::sys::system_times(now))
+            return -1.0f; // no code: the system gave no figures
+        const uint64_t total = now.kernel + now.user;
+        const float load = core::busy_fraction(now.idle - g_cpu_sample.previousIdle, total - g_cpu_sample.previousTotal);
+        g_cpu_sample.previousIdle = now.idle;
+        g_cpu_sample.previousTotal = total;
+        return load;
+    });
+}
