@@ -17,7 +17,7 @@ if(NOT _zyn_libcurl_result EQUAL 0)
   message(FATAL_ERROR "libcurl for Windows could not be built (see ${ZYN_LIBCURL_DIR}/build.log)")
 endif()
 
-# curl's own headers, unless the caller named others (see src/net/link.cmake).
+# curl's own headers, unless the caller named others (see src/http/link.cmake).
 if(NOT ZYN_CURL_INCLUDE_DIR)
   set(ZYN_CURL_INCLUDE_DIR ${ZYN_LIBCURL_DIR}/include)
 endif()

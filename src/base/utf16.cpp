@@ -1,4 +1,7 @@
+// UTF-16 <-> UTF-8 conversion of whole texts, with U+FFFD for what is malformed.
 #include "base/utf16.h"
+
+#include "base/utf8_write.h"
 
 #include <cstdint>
 
@@ -10,21 +13,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 void append_utf8(std::string& out, char32_t cp)
 {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
+    char bytes[4];
+    out.append(bytes, write_utf8(cp, bytes));
 }
 
 void append_utf16(zyn_wstring& out, char32_t cp)
@@ -46,15 +36,15 @@ std::string to_utf8(std::basic_string_view<zyn_wchar> text)
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char32_t unit = char32_t(uint16_t(text[i]));
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size()) {
+        if (is_high_surrogate(unit) && i + 1 < text.size()) {
             const char32_t low = char32_t(uint16_t(text[i + 1]));
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                append_utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            if (is_low_surrogate(low)) {
+                append_utf8(out, combine_surrogates(unit, low));
                 ++i;
                 continue;
             }
         }
-        append_utf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? kReplacement : unit);
+        append_utf8(out, is_surrogate(unit) ? kReplacement : unit);
     }
     return out;
 }
@@ -81,7 +71,7 @@ zyn_wstring from_utf8(std::string_view text)
                 cp = (cp << 6) | (p[i + k] & 0x3F);
         }
         // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
+        if (ok && (cp < min || cp > 0x10FFFF || is_surrogate(cp)))
             ok = false;
         if (!ok) {
             out += zyn_wchar(kReplacement);

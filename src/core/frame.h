@@ -3,10 +3,12 @@
 //   full frame    return frame::full(neutral, [&] { ...work...; });
 //   step 1 only   frame::clear(); ...work...   (timers: no loaded test)
 //   none          the export touches no error state at all
-//   delegated     the export calls the export that owns the frame
 //
 // Inside the work, frame::fail(code, result[, extended]) records a failure
 // and hands back the result to return, so each export states only its own work.
+// An export never calls another export: where two exports share work (narrow
+// and wide twins, a batch that waits, a sort that splits), each calls the
+// family's internal function inside its own frame.
 #pragma once
 
 #include "core/state.h"

@@ -1,6 +1,8 @@
 // The log: one process-wide file of plain lines. No frame: it works before
 // zyn_init and after zyn_unload, never touches the last error and never
 // reports a failure. Each line is flushed as soon as it is written.
+#include "base/owned.h"
+#include "base/utf16.h"
 #include "files/stream_sys.h"
 #include "files/wide_format.h"
 
@@ -20,37 +22,29 @@ namespace {
 constexpr std::size_t kFormatBuffer = 2048;
 
 // The one log stream of the process; destroying it with the module closes its file.
-struct LogStream {
-    std::FILE* file = nullptr;
-    ~LogStream()
-    {
-        if (file)
-            std::fclose(file);
-        file = nullptr;
-    }
-} g_log;
+base::OwnedFile g_log;
 
 void open_default_when_closed()
 {
-    if (g_log.file)
+    if (g_log.valid())
         return;
     static const zyn_wstring kDefaultName = [] {
         const std::string_view name = "default logfile.txt";
         return zyn_wstring(name.begin(), name.end());
     }();
-    g_log.file = sys::open_log(kDefaultName);
+    g_log.reset(sys::open_log(kDefaultName));
 }
 
 void write_line(std::string_view bytes)
 {
     open_default_when_closed();
-    if (!g_log.file)
+    if (!g_log.valid())
         return;
     if (!bytes.empty())
-        std::fwrite(bytes.data(), 1, bytes.size(), g_log.file);
-    std::fputc('\n', g_log.file);
-    std::fflush(g_log.file);
-    std::clearerr(g_log.file); // a failed write does not silence the lines after it
+        std::fwrite(bytes.data(), 1, bytes.size(), g_log.get());
+    std::fputc('\n', g_log.get());
+    std::fflush(g_log.get());
+    std::clearerr(g_log.get()); // a failed write does not silence the lines after it
 }
 
 // Each wide character 0 to 255 becomes the byte of that value. One that no
@@ -66,7 +60,7 @@ std::string as_bytes(const zyn_wstring& text)
             bytes += char(static_cast<unsigned char>(c));
             continue;
         }
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        if (base::is_high_surrogate(c) && i + 1 < text.size() && base::is_low_surrogate(text[i + 1]))
             ++i;
         bytes += '?';
     }
@@ -77,22 +71,19 @@ std::string as_bytes(const zyn_wstring& text)
 
 ZYN_EXPORT void ZYN_CALL log_open(const std::string& name)
 {
-    if (!g_log.file)
-        g_log.file = sys::open_log(name);
+    if (!g_log.valid())
+        g_log.reset(sys::open_log(name));
 }
 
 ZYN_EXPORT void ZYN_CALL wlog_open(const zyn_wstring& name)
 {
-    if (!g_log.file)
-        g_log.file = sys::open_log(name);
+    if (!g_log.valid())
+        g_log.reset(sys::open_log(name));
 }
 
 ZYN_EXPORT void ZYN_CALL log_close(void)
 {
-    if (g_log.file) {
-        std::fclose(g_log.file);
-        g_log.file = nullptr;
-    }
+    g_log.reset();
 }
 
 ZYN_EXPORT void ZYN_CALL log_write(const std::string& text) { write_line(text); }

@@ -1,6 +1,8 @@
 // Whole-file transfers between a caller's buffer and a file, in binary mode.
 // A file that cannot be opened, or a transfer that fails part-way, gives 0
 // with the last error left at 0.
+#include "base/owned.h"
+#include "base/saturate.h"
 #include "core/frame.h"
 #include "files/save.h"
 #include "files/stream_sys.h"
@@ -13,31 +15,11 @@ namespace sys = zyn::files::sys;
 
 namespace {
 
-// Closes the stream when the transfer is over.
-struct Stream {
-    std::FILE* file;
-    explicit Stream(std::FILE* f) : file(f) {}
-    ~Stream()
-    {
-        if (file)
-            std::fclose(file);
-    }
-    Stream(const Stream&) = delete;
-    Stream& operator=(const Stream&) = delete;
-};
-
-// Sizes past the 32-bit range saturate rather than wrap to a small number.
-uint32_t saturated(uint64_t bytes)
-{
-    constexpr uint32_t kMax = std::numeric_limits<uint32_t>::max();
-    return bytes > kMax ? kMax : uint32_t(bytes);
-}
-
 // Opens a file for reading and finds its length, leaving it at its start.
-bool open_at_start(const char* path, Stream& in, uint64_t& length)
+bool open_at_start(const char* path, base::OwnedFile& in, uint64_t& length)
 {
-    in.file = path ? sys::open_narrow(path, "rb") : nullptr;
-    return in.file && sys::length(in.file, length);
+    in.reset(path ? sys::open_narrow(path, "rb") : nullptr);
+    return in.valid() && sys::length(in.get(), length);
 }
 
 // The checks both writes make before the file is touched.
@@ -67,13 +49,11 @@ ZYN_EXPORT int ZYN_CALL zyn_write_file_append(const char* path, const void* data
     // An append cannot be undone, but any byte that did not reach the file,
     // or a failed close, makes it a failure.
     return framed_write(data, size, [&] {
-        Stream out(path ? sys::open_narrow(path, "ab") : nullptr);
-        if (!out.file)
+        base::OwnedFile out(path ? sys::open_narrow(path, "ab") : nullptr);
+        if (!out.valid())
             return false;
-        const bool written = size == 0 || std::fwrite(data, 1, size, out.file) == size;
-        std::FILE* file = out.file;
-        out.file = nullptr;
-        return std::fclose(file) == 0 && written;
+        const bool written = size == 0 || std::fwrite(data, 1, size, out.get()) == size;
+        return std::fclose(out.release()) == 0 && written;
     });
 }
 
@@ -82,20 +62,20 @@ ZYN_EXPORT uint32_t ZYN_CALL zyn_read_file(const char* path, void* buffer, uint3
     return frame::full(uint32_t(0), [&]() -> uint32_t {
         if (!buffer && size > 0)
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, uint32_t(0));
-        Stream in(nullptr);
+        base::OwnedFile in;
         uint64_t length = 0;
         if (!open_at_start(path, in, length))
             return 0;
         const uint32_t wanted = length < size ? uint32_t(length) : size;
-        return wanted == 0 ? 0 : uint32_t(std::fread(buffer, 1, wanted, in.file));
+        return wanted == 0 ? 0 : uint32_t(std::fread(buffer, 1, wanted, in.get()));
     });
 }
 
 ZYN_EXPORT uint32_t ZYN_CALL zyn_get_file_size(const char* path)
 {
     return frame::full(uint32_t(0), [&]() -> uint32_t {
-        Stream in(nullptr);
+        base::OwnedFile in;
         uint64_t length = 0;
-        return open_at_start(path, in, length) ? saturated(length) : 0;
+        return open_at_start(path, in, length) ? base::saturate_u32(length) : 0;
     });
 }

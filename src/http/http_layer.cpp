@@ -76,6 +76,26 @@ void unload_layer()
     layer.loaded = false;
 }
 
+int init_layer()
+{
+    HttpLayer& layer = http_layer();
+    if (layer.loaded)
+        return frame::fail(ZYN_ERR_ALREADY_LOADED, 0);
+    // Where libcurl cannot be found, initialising fails as libcurl's own
+    // initialisation would, and nothing changes.
+    const CurlApi* curl = bind_curl();
+    if (!curl)
+        return frame::fail(ZYN_ERR_CALL_FAILED, 0, CURLE_FAILED_INIT);
+    const CURLcode rc = curl->global_init(CURL_GLOBAL_ALL);
+    if (rc != CURLE_OK)
+        return frame::fail(ZYN_ERR_CALL_FAILED, 0, static_cast<int32_t>(rc));
+    layer.curl = curl;
+    layer.requests.clear();
+    layer.last_id = 0;
+    layer.loaded = true;
+    return 1;
+}
+
 } // namespace zyn::http
 
 using namespace zyn;
@@ -85,32 +105,12 @@ ZYN_EXPORT int ZYN_CALL zyn_http_isloaded(void)
     return http::http_layer().loaded ? 1 : 0;
 }
 
-ZYN_EXPORT int ZYN_CALL zyn_http_init(void)
-{
-    return frame::full(0, [] {
-        http::HttpLayer& layer = http::http_layer();
-        if (layer.loaded)
-            return frame::fail(ZYN_ERR_ALREADY_LOADED, 0);
-        // Where libcurl cannot be found, initialising fails as libcurl's own
-        // initialisation would, and nothing changes.
-        const http::CurlApi* curl = http::bind_curl();
-        if (!curl)
-            return frame::fail(ZYN_ERR_CALL_FAILED, 0, CURLE_FAILED_INIT);
-        const CURLcode rc = curl->global_init(CURL_GLOBAL_ALL);
-        if (rc != CURLE_OK)
-            return frame::fail(ZYN_ERR_CALL_FAILED, 0, static_cast<int32_t>(rc));
-        layer.curl = curl;
-        layer.requests.clear();
-        layer.last_id = 0;
-        layer.loaded = true;
-        return 1;
-    });
-}
+ZYN_EXPORT int ZYN_CALL zyn_http_init(void) { return frame::full(0, http::init_layer); }
 
 ZYN_EXPORT int ZYN_CALL zyn_http_unload(void)
 {
     frame::clear();
-    if (!zyn_isloaded())
+    if (!core::g_loaded)
         return frame::fail(ZYN_ERR_NOT_LOADED, 0);
     http::unload_layer();
     return 1;

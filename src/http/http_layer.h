@@ -63,6 +63,10 @@ void release_transfer(HttpRequest& request);
 // the id counter and calls curl_global_cleanup. Nothing happens when not loaded.
 void unload_layer();
 
+// Loads the layer inside a frame: binds libcurl and calls curl_global_init.
+// 1, or 0 with error 4 (already loaded) or 2 with libcurl's code.
+int init_layer();
+
 // The most room a stepped request sets aside for its body from the length the
 // server announced. The announced length is only a promise: a server may
 // announce 200 MB and send 10 bytes, and a few such requests would take

@@ -2,12 +2,13 @@
 #include "http/http_layer.h"
 
 #include "core/frame.h"
+#include "time/wait.h"
 
 namespace zyn::http {
 namespace {
 
-// GET and POST load the layer on demand; a failure leaves zyn_http_init's error.
-bool ensure_loaded() { return http_layer().loaded || zyn_http_init() == 1; }
+// GET and POST load the layer on demand; a failure leaves the loading's error.
+bool ensure_loaded() { return http_layer().loaded || init_layer() == 1; }
 
 } // namespace
 } // namespace zyn::http
@@ -108,7 +109,7 @@ ZYN_EXPORT int ZYN_CALL zyn_http_url_multiget(std::list<zyn_http_url_entry>& ent
         CURLMcode rc = curl.multi_perform(multi, &running);
         while (rc == CURLM_OK && running != 0) {
             if (!curl.multi_poll)
-                zyn_wait(kMostBetweenSteps);
+                time::wait_ms(kMostBetweenSteps);
             else if ((rc = curl.multi_poll(multi, nullptr, 0, kMostBetweenSteps, nullptr)) != CURLM_OK)
                 break;
             rc = curl.multi_perform(multi, &running);

@@ -2,6 +2,7 @@
 // game loop, one curl_multi_perform per zyn_http_request.
 #include "http/http_layer.h"
 
+#include "base/saturate.h"
 #include "core/frame.h"
 
 #include <algorithm>
@@ -222,7 +223,7 @@ ZYN_EXPORT uint32_t ZYN_CALL zyn_http_get_buffersize(uint32_t id)
 {
     return http::with_request(id, 0u, [&](const CurlApi&, HttpRequest& request) {
         // A 64-bit build can hold more than the 32-bit result counts: it stays at the most.
-        return static_cast<uint32_t>(std::min<size_t>(request.body.size(), std::numeric_limits<uint32_t>::max()));
+        return base::saturate_u32(request.body.size());
     });
 }
 

@@ -2,6 +2,7 @@
 // handle test (error 6, nothing changed) before any work of its own.
 #pragma once
 
+#include "base/saturate.h"
 #include "core/frame.h"
 #include "inventory/registry.h"
 
@@ -26,10 +27,6 @@ Result with_inventory(int32_t handle, Result neutral, Result not_found, Work&& w
 
 // A count as the 32-bit result the exports return (counts never get near the limit
 // in practice; should one pass it, the result stays at the largest value).
-inline int32_t count_result(std::size_t count)
-{
-    constexpr auto kMax = static_cast<std::size_t>(std::numeric_limits<int32_t>::max());
-    return static_cast<int32_t>(count > kMax ? kMax : count);
-}
+inline int32_t count_result(std::size_t count) { return base::saturate_i32(count); }
 
 } // namespace zyn::inventory

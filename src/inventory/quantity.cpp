@@ -1,6 +1,7 @@
+// Whole-number quantities and the double arithmetic of the add step.
 #include "inventory/quantity.h"
 
-#include <limits>
+#include "base/saturate.h"
 
 // The sums below must be rounded to double once per step: the 32-bit build
 // computes with SSE2 for that (see the i686 toolchain), not on the x87 unit,
@@ -10,14 +11,8 @@ namespace zyn::inventory {
 
 int64_t truncate_to_quantity(double amount) noexcept
 {
-    constexpr double kTwoTo63 = 9223372036854775808.0; // first double above INT64_MAX
-    if (amount >= kTwoTo63)
-        return std::numeric_limits<int64_t>::max();
-    if (amount <= -kTwoTo63)
-        return std::numeric_limits<int64_t>::min();
-    if (amount != amount)
-        return 0; // NaN: never reached through Inventory::add, kept defined anyway
-    return static_cast<int64_t>(amount); // in range: the cast truncates toward zero
+    // NaN gives 0: never reached through Inventory::add, kept defined anyway.
+    return base::double_to_int64(amount);
 }
 
 double quantity_to_double(int64_t quantity) noexcept

@@ -2,18 +2,13 @@
 
 #include "inventory/quantity.h"
 
+#include "base/ascii.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
 
 namespace zyn::inventory::text {
-
-namespace {
-
-// White space as the C locale knows it.
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-} // namespace
 
 void append_line(std::string& out, const Item& item)
 {
@@ -25,7 +20,7 @@ void append_line(std::string& out, const Item& item)
 int64_t parse_value(std::string_view value) noexcept
 {
     std::size_t i = 0;
-    while (i < value.size() && is_space(value[i]))
+    while (i < value.size() && base::is_ascii_space(value[i]))
         ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-'))

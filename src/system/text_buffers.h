@@ -33,14 +33,14 @@ void store_cut(const Char* text, size_t size, Char* out, uint32_t length)
     std::fill(out + n, out + length, Char(0));
 }
 
-// The narrow twin of a list export: run the wide export into a zeroed wide
-// buffer of the caller's length, then store its low bytes into the caller's
-// buffer the same way. The caller's buffer is untouched on failure.
-template <class WideExport>
-int narrow_list_twin(char* out, uint32_t length, WideExport&& wide_export)
+// The narrow twin of a list, inside the caller's frame: run the wide list into
+// a zeroed wide buffer of the caller's length, then store its low bytes into
+// the caller's buffer the same way. The caller's buffer is untouched on failure.
+template <class WideList>
+int narrow_list_twin(char* out, uint32_t length, WideList&& wide_list)
 {
     std::vector<zyn_wchar> wide(size_t(length) + 1, zyn_wchar(0)); // one spare unit: never a null data()
-    if (!wide_export(length == 0 || out == nullptr ? nullptr : wide.data(), length))
+    if (!wide_list(length == 0 || out == nullptr ? nullptr : wide.data(), length))
         return 0;
     const std::string text = narrow_low_bytes(wide.data(), length);
     if (out != nullptr)

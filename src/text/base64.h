@@ -5,7 +5,7 @@
 // anything else as invalid instead of guessing.
 #pragma once
 
-#include "text/char_class.h"
+#include "base/ascii.h"
 
 #include <array>
 #include <cstddef>
@@ -59,7 +59,7 @@ inline constexpr Table kDecode3 = make_table(0);
 template <class C>
 constexpr unsigned table_index(C c) noexcept
 {
-    const unsigned v = unit_value(c);
+    const unsigned v = base::unit_value(c);
     return v < 256 ? v : 0x80u;
 }
 
@@ -87,7 +87,7 @@ bool all_bytes(const In* data, size_t n) noexcept
     } else {
         unsigned high = 0;
         for (size_t i = 0; i < n; ++i)
-            high |= unit_value(data[i]);
+            high |= base::unit_value(data[i]);
         return high < 256;
     }
 }
@@ -113,7 +113,7 @@ void encode(const In* data, size_t n, Out* out) noexcept
     }
 #endif
     for (; i + 3 <= n; i += 3, out += 4) {
-        const uint32_t v = unit_value(data[i]) << 16 | unit_value(data[i + 1]) << 8 | unit_value(data[i + 2]);
+        const uint32_t v = base::unit_value(data[i]) << 16 | base::unit_value(data[i + 1]) << 8 | base::unit_value(data[i + 2]);
         const char* hi = pairs[v >> 12];
         const char* lo = pairs[v & 0xFFF];
         out[0] = static_cast<Out>(hi[0]);
@@ -124,8 +124,8 @@ void encode(const In* data, size_t n, Out* out) noexcept
     const size_t rest = n - i;
     if (rest == 0)
         return;
-    const uint32_t b0 = unit_value(data[i]);
-    const uint32_t b1 = rest == 2 ? unit_value(data[i + 1]) : 0;
+    const uint32_t b0 = base::unit_value(data[i]);
+    const uint32_t b1 = rest == 2 ? base::unit_value(data[i + 1]) : 0;
     out[0] = static_cast<Out>(kAlphabet[b0 >> 2]);
     out[1] = static_cast<Out>(kAlphabet[(b0 & 3) << 4 | b1 >> 4]);
     out[2] = static_cast<Out>(rest == 2 ? kAlphabet[(b1 & 15) << 2] : '=');

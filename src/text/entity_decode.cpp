@@ -1,6 +1,6 @@
 #include "text/entity_decode.h"
 
-#include "text/char_class.h"
+#include "base/ascii.h"
 #include "text/entity_table.h"
 #include "base/utf8_write.h"
 
@@ -17,7 +17,7 @@ constexpr uint32_t kCodePointEnd = 0x110000;
 int digit_value(char c, int base) noexcept
 {
     int v = 99;
-    if (is_ascii_digit(c))
+    if (base::is_ascii_digit(c))
         v = c - '0';
     else if (c >= 'a' && c <= 'f')
         v = c - 'a' + 10;
@@ -37,7 +37,7 @@ bool read_reference_number(std::string_view digits, int base, uint32_t& value) n
         return true;
     }
     size_t i = 0;
-    while (i < digits.size() && is_ascii_space(digits[i]))
+    while (i < digits.size() && base::is_ascii_space(digits[i]))
         ++i;
     bool negative = false;
     if (i < digits.size() && (digits[i] == '+' || digits[i] == '-'))

@@ -1,6 +1,7 @@
 #include "text/natural_order.h"
 
-#include "text/char_class.h"
+#include "base/ascii.h"
+#include "base/saturate.h"
 
 #include <cstdint>
 
@@ -11,12 +12,9 @@ namespace {
 // Reads the digit run at i, advancing i past all of it; the value is clamped.
 int32_t read_run(std::string_view s, size_t& i) noexcept
 {
-    int64_t value = 0;
-    for (; i < s.size() && is_ascii_digit(s[i]); ++i) {
-        value = value * 10 + (s[i] - '0');
-        if (value > INT32_MAX)
-            value = INT32_MAX;
-    }
+    uint64_t value = 0;
+    for (; i < s.size() && base::is_ascii_digit(s[i]); ++i)
+        value = base::saturate_i32(value * 10 + uint64_t(s[i] - '0'));
     return static_cast<int32_t>(value);
 }
 
@@ -37,13 +35,13 @@ int natural_compare(std::string_view a, std::string_view b) noexcept
             return j == b.size() ? 0 : -1;
         if (j == b.size())
             return 1;
-        const bool digit_a = is_ascii_digit(a[i]);
-        const bool digit_b = is_ascii_digit(b[j]);
+        const bool digit_a = base::is_ascii_digit(a[i]);
+        const bool digit_b = base::is_ascii_digit(b[j]);
         if (digit_a != digit_b)
             return digit_a ? -1 : 1;
         if (!digit_a) {
-            const int ca = static_cast<signed char>(ascii_to_upper(a[i]));
-            const int cb = static_cast<signed char>(ascii_to_upper(b[j]));
+            const int ca = static_cast<signed char>(base::ascii_to_upper(a[i]));
+            const int cb = static_cast<signed char>(base::ascii_to_upper(b[j]));
             if (ca != cb)
                 return ca < cb ? -1 : 1;
             ++i;

@@ -1,6 +1,6 @@
 #include "text/number_parse.h"
 
-#include "text/char_class.h"
+#include "base/ascii.h"
 
 #include <charconv>
 #include <cstdint>
@@ -26,7 +26,7 @@ size_t number_prefix(std::basic_string_view<C> text, int64_t& magnitude)
     int64_t leading = 0;      // digits before the point, after leading zeros
     int64_t zeros_after = 0;  // zeros after the point before the first significant digit
     bool significant = false;
-    for (; i < text.size() && is_ascii_digit(text[i]); ++i, ++digits) {
+    for (; i < text.size() && base::is_ascii_digit(text[i]); ++i, ++digits) {
         if (significant || text[i] != C('0')) {
             significant = true;
             ++leading;
@@ -34,7 +34,7 @@ size_t number_prefix(std::basic_string_view<C> text, int64_t& magnitude)
     }
     if (i < text.size() && text[i] == C('.')) {
         ++i;
-        for (; i < text.size() && is_ascii_digit(text[i]); ++i, ++digits) {
+        for (; i < text.size() && base::is_ascii_digit(text[i]); ++i, ++digits) {
             if (!significant) {
                 if (text[i] == C('0'))
                     ++zeros_after;
@@ -54,10 +54,10 @@ size_t number_prefix(std::basic_string_view<C> text, int64_t& magnitude)
             negative = text[j] == C('-');
             ++j;
         }
-        if (j < text.size() && is_ascii_digit(text[j])) {
-            for (; j < text.size() && is_ascii_digit(text[j]); ++j)
+        if (j < text.size() && base::is_ascii_digit(text[j])) {
+            for (; j < text.size() && base::is_ascii_digit(text[j]); ++j)
                 if (exponent < 100000000)
-                    exponent = exponent * 10 + int64_t(unit_value(text[j]) - '0');
+                    exponent = exponent * 10 + int64_t(base::unit_value(text[j]) - '0');
             if (negative)
                 exponent = -exponent;
             end = j;
@@ -73,7 +73,7 @@ template <class C>
 double read_number(std::basic_string_view<C> text)
 {
     size_t start = 0;
-    while (start < text.size() && is_ascii_space(text[start]))
+    while (start < text.size() && base::is_ascii_space(text[start]))
         ++start;
     text.remove_prefix(start);
     int64_t magnitude = 0;
@@ -85,7 +85,7 @@ double read_number(std::basic_string_view<C> text)
     std::string ascii;
     ascii.reserve(length);
     for (size_t i = 0; i < length; ++i)
-        ascii.push_back(static_cast<char>(unit_value(text[i])));
+        ascii.push_back(static_cast<char>(base::unit_value(text[i])));
     const bool negative = ascii[0] == '-';
     const size_t skip = (ascii[0] == '+' || ascii[0] == '-') ? 1 : 0;
 

@@ -2,8 +2,6 @@
 #include "text/string_framed.h"
 
 namespace f = zyn::text::framed;
-using zyn::text::ascii_to_lower;
-using zyn::text::ascii_to_upper;
 
 ZYN_EXPORT uint32_t ZYN_CALL zyn_string_contains(const std::string& text, const std::string& search, uint32_t start)
 {
@@ -22,7 +20,7 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_extract(const std::string& text, uint
 
 ZYN_EXPORT int ZYN_CALL zyn_string_is_digits(const std::string& text)
 {
-    return f::is_class<char>(text, zyn::text::is_ascii_digit<char>);
+    return f::is_class<char>(text, zyn::base::is_ascii_digit<char>);
 }
 
 ZYN_EXPORT std::string ZYN_CALL zyn_string_replace(const std::string& text, const std::string& search,
@@ -44,22 +42,22 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_smash(const std::string& text, const 
 
 ZYN_EXPORT int ZYN_CALL zyn_string_is_upper_case(const std::string& text)
 {
-    return f::is_class<char>(text, zyn::text::is_ascii_upper<char>);
+    return f::is_class<char>(text, zyn::base::is_ascii_upper<char>);
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_string_is_lower_case(const std::string& text)
 {
-    return f::is_class<char>(text, zyn::text::is_ascii_lower<char>);
+    return f::is_class<char>(text, zyn::base::is_ascii_lower<char>);
 }
 
 ZYN_EXPORT std::string ZYN_CALL zyn_string_to_upper_case(const std::string& text)
 {
-    return f::map_case<char>(text, ascii_to_upper<char>);
+    return f::map_case<char>(text, zyn::base::ascii_to_upper<char>);
 }
 
 ZYN_EXPORT std::string ZYN_CALL zyn_string_to_lower_case(const std::string& text)
 {
-    return f::map_case<char>(text, ascii_to_lower<char>);
+    return f::map_case<char>(text, zyn::base::ascii_to_lower<char>);
 }
 
 ZYN_EXPORT double ZYN_CALL zyn_string_to_number(const std::string& text)

@@ -114,29 +114,34 @@ SparePieces<List>& spare_pieces()
     return spare;
 }
 
+// The split inside a frame: 1, or 0 with error 5 for an empty text or delimiter.
+template <class C, class List>
+int split_unframed(const Text<C>& text, const Text<C>& delimiter, zyn_bool whole, List& list)
+{
+    if (text.empty() || delimiter.empty())
+        return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
+    SparePieces<List>& spare = spare_pieces<List>();
+    const std::unique_lock<std::mutex> held(spare.lock, std::try_to_lock);
+    List fresh;
+    List& pieces = held ? spare.list : fresh;
+    refill_start(pieces);
+    std::size_t count = 0;
+    text::split<C>(text, delimiter, whole != 0, [&](View<C> piece) { refill_put(pieces, count++, piece); });
+    refill_end(pieces, count);
+    pieces.swap(list);
+    if (held) {
+        constexpr std::size_t kLargestKept = std::size_t(1) << 24;
+        if (spare.large)
+            List().swap(pieces); // the earlier pieces of a very large text
+        spare.large = text.size() > kLargestKept;
+    }
+    return 1;
+}
+
 template <class C, class List>
 int split(const Text<C>& text, const Text<C>& delimiter, zyn_bool whole, List& list)
 {
-    return frame::full(0, [&] {
-        if (text.empty() || delimiter.empty())
-            return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0);
-        SparePieces<List>& spare = spare_pieces<List>();
-        const std::unique_lock<std::mutex> held(spare.lock, std::try_to_lock);
-        List fresh;
-        List& pieces = held ? spare.list : fresh;
-        refill_start(pieces);
-        std::size_t count = 0;
-        text::split<C>(text, delimiter, whole != 0, [&](View<C> piece) { refill_put(pieces, count++, piece); });
-        refill_end(pieces, count);
-        pieces.swap(list);
-        if (held) {
-            constexpr std::size_t kLargestKept = std::size_t(1) << 24;
-            if (spare.large)
-                List().swap(pieces); // the earlier pieces of a very large text
-            spare.large = text.size() > kLargestKept;
-        }
-        return 1;
-    });
+    return frame::full(0, [&] { return split_unframed<C>(text, delimiter, whole, list); });
 }
 
 template <class C>

@@ -3,7 +3,7 @@
 // Each works on validated arguments; the exports check them and run the frame.
 #pragma once
 
-#include "text/char_class.h"
+#include "base/ascii.h"
 
 #include <bitset>
 #include <climits>
@@ -181,11 +181,11 @@ Text<C> smash(View<C> text, View<C> set)
     static_assert(kUnits <= 65536, "one bit per possible unit");
     std::bitset<kUnits> drop;
     for (C c : set)
-        drop.set(unit_value(c));
+        drop.set(base::unit_value(c));
     Text<C> out;
     out.reserve(text.size());
     for (C c : text)
-        if (!drop.test(unit_value(c)))
+        if (!drop.test(base::unit_value(c)))
             out.push_back(c);
     return out;
 }

@@ -2,8 +2,6 @@
 #include "text/string_framed.h"
 
 namespace f = zyn::text::framed;
-using zyn::text::ascii_to_lower;
-using zyn::text::ascii_to_upper;
 
 ZYN_EXPORT uint32_t ZYN_CALL zyn_wstring_contains(const zyn_wstring& text, const zyn_wstring& search, uint32_t start)
 {
@@ -22,7 +20,7 @@ ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_extract(const zyn_wstring& text, uin
 
 ZYN_EXPORT int ZYN_CALL zyn_wstring_is_digits(const zyn_wstring& text)
 {
-    return f::is_class<zyn_wchar>(text, zyn::text::is_ascii_digit<zyn_wchar>);
+    return f::is_class<zyn_wchar>(text, zyn::base::is_ascii_digit<zyn_wchar>);
 }
 
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_replace(const zyn_wstring& text, const zyn_wstring& search,
@@ -44,22 +42,22 @@ ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_smash(const zyn_wstring& text, const
 
 ZYN_EXPORT int ZYN_CALL zyn_wstring_is_upper_case(const zyn_wstring& text)
 {
-    return f::is_class<zyn_wchar>(text, zyn::text::is_ascii_upper<zyn_wchar>);
+    return f::is_class<zyn_wchar>(text, zyn::base::is_ascii_upper<zyn_wchar>);
 }
 
 ZYN_EXPORT int ZYN_CALL zyn_wstring_is_lower_case(const zyn_wstring& text)
 {
-    return f::is_class<zyn_wchar>(text, zyn::text::is_ascii_lower<zyn_wchar>);
+    return f::is_class<zyn_wchar>(text, zyn::base::is_ascii_lower<zyn_wchar>);
 }
 
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_upper_case(const zyn_wstring& text)
 {
-    return f::map_case<zyn_wchar>(text, ascii_to_upper<zyn_wchar>);
+    return f::map_case<zyn_wchar>(text, zyn::base::ascii_to_upper<zyn_wchar>);
 }
 
 ZYN_EXPORT zyn_wstring ZYN_CALL zyn_wstring_to_lower_case(const zyn_wstring& text)
 {
-    return f::map_case<zyn_wchar>(text, ascii_to_lower<zyn_wchar>);
+    return f::map_case<zyn_wchar>(text, zyn::base::ascii_to_lower<zyn_wchar>);
 }
 
 ZYN_EXPORT double ZYN_CALL zyn_wstring_to_number(const zyn_wstring& text)

@@ -1,8 +1,9 @@
 // Waiting on the monotonic clock, and the machine's CPU load between samples.
-#include "time/cpu_load.h"
+#include "time/wait.h"
+
 #include "core/frame.h"
 #include "time/clock_sys.h"
-#include "time/clock_sys.h"
+#include "time/cpu_load.h"
 
 #include <cstdint>
 #include <limits>
@@ -23,24 +24,29 @@ struct CpuLoadSample {
 
 } // namespace
 
+void zyn::time::wait_ms(uint32_t milliseconds) noexcept
+{
+    if (milliseconds == 0)
+        return;
+    const int64_t start = time::sys::monotonic_ns();
+    const int64_t span = int64_t(milliseconds) * kNanosPerMilli;
+    const int64_t deadline = start > std::numeric_limits<int64_t>::max() - span
+                                 ? std::numeric_limits<int64_t>::max()
+                                 : start + span;
+    // Sleeps can end early; keep sleeping the rest until the monotonic deadline.
+    for (int64_t now = start; now < deadline; now = time::sys::monotonic_ns()) {
+        const int64_t remaining = deadline - now;
+        if (remaining > kOneDayNanos)
+            time::sys::sleep_ms(kOneDayMillis);
+        else
+            time::sys::sleep_ms(uint32_t(remaining / kNanosPerMilli + (remaining % kNanosPerMilli ? 1 : 0)));
+    }
+}
+
 ZYN_EXPORT int ZYN_CALL zyn_wait(uint32_t milliseconds)
 {
     return frame::full(0, [&] {
-        if (milliseconds == 0)
-            return 1;
-        const int64_t start = time::sys::monotonic_ns();
-        const int64_t span = int64_t(milliseconds) * kNanosPerMilli;
-        const int64_t deadline = start > std::numeric_limits<int64_t>::max() - span
-                                     ? std::numeric_limits<int64_t>::max()
-                                     : start + span;
-        // Sleeps can end early; keep sleeping the rest until the monotonic deadline.
-        for (int64_t now = start; now < deadline; now = time::sys::monotonic_ns()) {
-            const int64_t remaining = deadline - now;
-            if (remaining > kOneDayNanos)
-                time::sys::sleep_ms(kOneDayMillis);
-            else
-                time::sys::sleep_ms(uint32_t(remaining / kNanosPerMilli + (remaining % kNanosPerMilli ? 1 : 0)));
-        }
+        time::wait_ms(milliseconds);
         return 1;
     });
 }

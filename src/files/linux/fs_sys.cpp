@@ -3,6 +3,7 @@
 // Windows work unchanged.
 #include "files/fs_sys.h"
 
+#include "base/owned.h"
 #include "base/utf16.h"
 
 #include <dirent.h>
@@ -18,21 +19,12 @@ namespace zyn::files::sys {
 
 namespace {
 
-bool is_high_surrogate(zyn_wchar c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool is_low_surrogate(zyn_wchar c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// Closes a descriptor when it goes out of scope.
-struct Fd {
-    int fd = -1;
-    explicit Fd(int value) : fd(value) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
+struct FdTraits {
+    using Value = int;
+    static int empty() { return -1; }
+    static void release(int fd) { ::close(fd); }
 };
+using Fd = base::Owned<FdTraits>;
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -119,9 +111,9 @@ bool native_path(const zyn_wstring& path, Path& out)
         const zyn_wchar c = path[i];
         if (c == 0)
             return false;
-        if (is_high_surrogate(c) && i + 1 < path.size() && is_low_surrogate(path[i + 1]))
+        if (base::is_high_surrogate(c) && i + 1 < path.size() && base::is_low_surrogate(path[i + 1]))
             ++i;
-        else if (is_high_surrogate(c) || is_low_surrogate(c))
+        else if (base::is_high_surrogate(c) || base::is_low_surrogate(c))
             return false;
     }
     out = base::to_utf8(path);
@@ -335,8 +327,8 @@ bool Replacement::commit()
     // The new name is made durable too; the data already is.
     const Path dir(directory_part(target_).empty() ? Path(".") : Path(directory_part(target_)));
     Fd d(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (d.fd >= 0)
-        ::fsync(d.fd);
+    if (d.valid())
+        ::fsync(d.get());
     return true;
 }
 
@@ -346,16 +338,15 @@ bool copy_file(const Path& from, const Path& to, bool overwrite)
     // waiting for a peer; regular files are not affected.
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat source;
-    if (in.fd < 0 || ::fstat(in.fd, &source) != 0 || !S_ISREG(source.st_mode))
+    if (!in.valid() || ::fstat(in.get(), &source) != 0 || !S_ISREG(source.st_mode))
         return false;
 
     // A new destination is created and filled; an existing one is replaced in
     // one step, so a failure part-way leaves it as it was.
     Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NONBLOCK, source.st_mode & 0777));
-    if (out.fd >= 0) {
-        const int fd = out.fd;
-        out.fd = -1;
-        const bool copied = copy_content(in.fd, fd);
+    if (out.valid()) {
+        const int fd = out.release();
+        const bool copied = copy_content(in.get(), fd);
         if (::close(fd) == 0 && copied)
             return true;
         ::unlink(to.c_str()); // leave no half-written new file behind
@@ -366,7 +357,7 @@ bool copy_file(const Path& from, const Path& to, bool overwrite)
         !S_ISREG(target.st_mode))
         return false;
     Replacement replacement(to);
-    return replacement.opened() && copy_content(in.fd, replacement) && replacement.commit();
+    return replacement.opened() && copy_content(in.get(), replacement) && replacement.commit();
 }
 
 bool move_entry(const Path& from, const Path& to)

@@ -3,6 +3,8 @@
 // SetFileInformationByHandle for removal. Wide paths go to the system as given.
 #include "files/fs_sys.h"
 
+#include "base/owned.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -16,17 +18,17 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-struct Handle {
-    HANDLE h;
-    explicit Handle(HANDLE value) : h(value) {}
-    ~Handle()
-    {
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return h != INVALID_HANDLE_VALUE; }
+struct HandleTraits {
+    using Value = HANDLE;
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static void release(HANDLE h) { CloseHandle(h); }
+};
+using Handle = base::Owned<HandleTraits>;
+
+struct FindTraits {
+    using Value = HANDLE;
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static void release(HANDLE h) { FindClose(h); }
 };
 
 bool attributes_of(const Path& path, DWORD& attributes)
@@ -43,7 +45,7 @@ Kind kind_through_link(const Path& path)
 {
     Handle file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    if (!file.valid() || !GetFileInformationByHandle(file.h, &info))
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return Kind::missing;
     return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Kind::directory : Kind::file;
 }
@@ -160,7 +162,7 @@ bool is_link(const Path& path)
     Handle entry(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     FILE_ATTRIBUTE_TAG_INFO info;
-    if (!entry.valid() || !GetFileInformationByHandleEx(entry.h, FileAttributeTagInfo, &info, sizeof info))
+    if (!entry.valid() || !GetFileInformationByHandleEx(entry.get(), FileAttributeTagInfo, &info, sizeof info))
         return true;
     return names_another_place(info.FileAttributes, info.ReparseTag);
 }
@@ -176,24 +178,24 @@ Removal remove_entry(const Path& path)
     Handle entry(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
                              OPEN_EXISTING, flags, nullptr));
     if (!entry.valid() && GetLastError() == ERROR_ACCESS_DENIED)
-        entry.h = CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+        entry.reset(CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr));
     if (!entry.valid())
         return removal_error(GetLastError());
-    if (mark_for_deletion(entry.h))
+    if (mark_for_deletion(entry.get()))
         return Removal::done;
     DWORD error = GetLastError();
     FILE_BASIC_INFO basic;
     if (error != ERROR_ACCESS_DENIED ||
-        !GetFileInformationByHandleEx(entry.h, FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(entry.get(), FileBasicInfo, &basic, sizeof basic) ||
         !(basic.FileAttributes & FILE_ATTRIBUTE_READONLY))
         return removal_error(error);
     // Read-only: clear the attribute and try once more; put it back when that fails too.
-    if (!set_attributes(entry.h, basic.FileAttributes & ~DWORD(FILE_ATTRIBUTE_READONLY)))
+    if (!set_attributes(entry.get(), basic.FileAttributes & ~DWORD(FILE_ATTRIBUTE_READONLY)))
         return Removal::refused;
-    if (mark_for_deletion(entry.h))
+    if (mark_for_deletion(entry.get()))
         return Removal::done;
     error = GetLastError();
-    set_attributes(entry.h, basic.FileAttributes);
+    set_attributes(entry.get(), basic.FileAttributes);
     return removal_error(error);
 }
 
@@ -204,14 +206,10 @@ bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void*
         pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE)
+    const base::Owned<FindTraits> find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find.valid())
         return GetLastError() == ERROR_FILE_NOT_FOUND; // no entries at all
-    struct FindCloser {
-        HANDLE h;
-        ~FindCloser() { FindClose(h); }
-    } closer{find};
     Path child;
     do {
         const wchar_t* name = data.cFileName;
@@ -226,7 +224,7 @@ bool enumerate(const Path& dir, bool follow_links, EntryCallback callback, void*
             kind = Kind::other; // the entry's reparse tag comes with it in dwReserved0
         }
         callback(context, PathView(name), kind);
-    } while (FindNextFileW(find, &data));
+    } while (FindNextFileW(find.get(), &data));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
@@ -246,7 +244,7 @@ Path followed(const Path& path)
         return path;
     Handle file(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     wchar_t buffer[32768];
-    const DWORD n = file.valid() ? GetFinalPathNameByHandleW(file.h, buffer, 32768, VOLUME_NAME_DOS) : 0;
+    const DWORD n = file.valid() ? GetFinalPathNameByHandleW(file.get(), buffer, 32768, VOLUME_NAME_DOS) : 0;
     return n > 0 && n < 32768 ? Path(buffer, n) : path;
 }
 
@@ -254,7 +252,7 @@ bool same_file(HANDLE a, const Path& b)
 {
     Handle other(CreateFileW(b.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION x, y;
-    return other.valid() && GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(other.h, &y) &&
+    return other.valid() && GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(other.get(), &y) &&
            x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
            x.nFileIndexLow == y.nFileIndexLow;
 }
@@ -329,13 +327,13 @@ bool copy_file(const Path& from, const Path& to, bool overwrite)
         return CopyFileW(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE) != 0;
     Handle in(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in.valid() || same_file(in.h, to))
+    if (!in.valid() || same_file(in.get(), to))
         return false;
     Replacement out(to);
     constexpr DWORD kChunk = 1 << 18;
     std::unique_ptr<char[]> buffer(new char[kChunk]);
     for (DWORD got = 0;;) {
-        if (!out.opened() || !ReadFile(in.h, buffer.get(), kChunk, &got, nullptr))
+        if (!out.opened() || !ReadFile(in.get(), buffer.get(), kChunk, &got, nullptr))
             return false;
         if (got == 0)
             return out.commit();

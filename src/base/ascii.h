@@ -4,7 +4,7 @@
 
 #include <type_traits>
 
-namespace zyn::text {
+namespace zyn::base {
 
 // The unit's value as an unsigned number: bytes 0 to 255, wide units 0 to 65535.
 template <class C>
@@ -33,4 +33,4 @@ template <class C> constexpr C ascii_to_lower(C c) noexcept
     return is_ascii_upper(c) ? static_cast<C>(unit_value(c) + 32u) : c;
 }
 
-} // namespace zyn::text
+} // namespace zyn::base
