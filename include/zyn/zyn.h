@@ -349,7 +349,7 @@ ZYN_EXPORT std::string ZYN_CALL zyn_string_extract(const std::string& text, uint
  * Needs zyn_init. Threads: any. */
 ZYN_EXPORT int ZYN_CALL zyn_string_is_digits(const std::string& text);
 /* zyn_string_replace: replaces the first (all = 0) or every occurrence of search by replacement
- * (empty: deletes). Windows that start with search's first byte are compared whole; see docs/text.md.
+ * (empty: deletes); each window that starts at search's first byte is compared whole (docs/text.md).
  * Returns the new text; empty on failure. Errors: ZYN_ERR_INVALID_ARGUMENT for an empty text or search.
  * Needs zyn_init. Threads: any. */
 ZYN_EXPORT std::string ZYN_CALL zyn_string_replace(const std::string& text, const std::string& search, const std::string& replacement, zyn_bool all);
@@ -583,8 +583,8 @@ ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy(int handle);
  * Returns the number released; 0 on failure. Errors: none.
  * Needs zyn_init. Threads: one at a time. */
 ZYN_EXPORT int ZYN_CALL zyn_inventory_destroy_all(void);
-/* zyn_inventory_add_item: adds amount to the named item (takes it away when negative); the sum is
- * truncated toward zero, an item at 0 or below goes, a new one goes to the end; NaN changes nothing.
+/* zyn_inventory_add_item: adds amount to the named item (takes it away when negative), truncating
+ * toward zero: a held item at 0 or below goes; above 0 a new item goes to the end; NaN changes nothing.
  * Marks the inventory changed. Returns 1; 0 on failure. Errors: ZYN_ERR_NOT_FOUND;
  * ZYN_ERR_INVALID_ARGUMENT, nothing changed, for a null name or one holding CR or LF (it would save
  * as two lines). Needs zyn_init. Threads: one at a time. */
