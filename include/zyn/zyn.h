@@ -242,7 +242,7 @@ ZYN_EXPORT int ZYN_CALL zyn_init(const char* arg);
  * Works without zyn_init; no frame. Threads: any. */
 ZYN_EXPORT int ZYN_CALL zyn_isloaded(void);
 /* zyn_unload: releases every inventory (unsaved), then the HTTP layer, then the socket layer,
- * and unloads. The event queue, the log, a media-key capture and the handle counters stay.
+ * and unloads. The event queue, the log, a media-key capture and the inventory handle counter stay.
  * Returns 1; 0 when not loaded, which is not an error. Errors: none (the last error is cleared).
  * Threads: one at a time, with no other call running. */
 ZYN_EXPORT int ZYN_CALL zyn_unload(void);
@@ -553,7 +553,7 @@ ZYN_EXPORT void ZYN_CALL log_write(const std::string& text);
 ZYN_EXPORT void ZYN_CALL wlog_write(const zyn_wstring& text);
 /* log_fwrite, wlog_fwrite: write one formatted line as log_write does. log_fwrite: printf rules,
  * cut at 2047 bytes. wlog_fwrite: %s takes a zyn_wchar string (conversions in docs/files.md); a line
- * of 2048 units or more is written empty. A null format, %n or an unknown conversion: an empty line.
+ * of 2048 units or more, %n or an unknown conversion gives an empty line. So does a null format.
  * Errors: none. Works without zyn_init; no frame. Threads: one at a time. */
 ZYN_EXPORT void ZYN_CALL log_fwrite(const char* format, ...);
 ZYN_EXPORT void ZYN_CALL wlog_fwrite(const zyn_wchar* format, ...);
@@ -939,8 +939,8 @@ ZYN_EXPORT int ZYN_CALL zyn_xinput_getstate_bgt_compatibility(uint32_t index, ui
                                                               int16_t* right_x, int16_t* right_y);
 /* zyn_OpenFileDialog: shows the open-file dialog (multiple: several files) and blocks until it
  * closes; filter "Name|*.a;*.b|..." is only read. The chosen paths land in buffer as UTF-8 joined by
- * "\r\n", whole, zero-terminated, as many as fit capacity. Cancel, a failure, capacity 0 or a null
- * buffer leave buffer untouched. Errors: none. Works without zyn_init; no frame.
+ * "\r\n", whole, zero-terminated, as many as fit capacity. Cancel, a failure, nothing chosen,
+ * capacity 0 or a null buffer leave buffer untouched. Errors: none. Works without zyn_init; no frame.
  * Threads: any (Windows: one that has initialised COM as a single-threaded apartment). */
 ZYN_EXPORT void ZYN_CALL zyn_OpenFileDialog(int multiple, const char* filter, char* buffer, uint32_t capacity);
 /* zyn_OpenFolderDialog: the folder picker, opening in initial_folder (UTF-8; ignored when missing);
