@@ -227,7 +227,6 @@ static_assert(sizeof(zyn_socket) == ZYN_LAYOUT_(8, 4) && ZYN_INVALID_SOCKET > 0,
 #undef ZYN_LAYOUT_
 #endif
 
-
 /* ---------------------------------------------------------------------------
  * Library state and last error: docs/core.md
  * ------------------------------------------------------------------------- */
