@@ -651,14 +651,15 @@ ZYN_EXPORT int ZYN_CALL zyn_http_isloaded(void);
 ZYN_EXPORT int ZYN_CALL zyn_http_unload(void);
 /* zyn_http_url_get: blocking GET (user agent "libcurl-agent/1.0", no time-out, no redirects); the
  * body is appended to `body`, which keeps what arrived after a failure. Loads the layer on demand.
- * Returns 1; 0 on failure. Errors: those of zyn_http_init; ZYN_ERR_OPERATION_FAILED when libcurl
- * gives no handle; ZYN_ERR_CALL_FAILED with the CURLcode. Needs zyn_init. Threads: one at a time. */
+ * Returns 1; 0 on failure. Errors: zyn_http_init's ZYN_ERR_CALL_FAILED when that load fails;
+ * ZYN_ERR_OPERATION_FAILED when libcurl gives no handle; ZYN_ERR_CALL_FAILED with the CURLcode.
+ * Needs zyn_init. Threads: one at a time. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_get(const std::string& url, std::string& body);
 /* zyn_http_url_post: blocking POST of `data` up to its first zero byte with whole header lines
- * ("Name: value"), as zyn_http_url_get; `body` is emptied, then receives the answer (empty after
- * a failure). Returns 1; 0 on failure. Errors: ZYN_ERR_INVALID_ARGUMENT for a header line holding
- * CR, LF or a zero byte (nothing loaded or sent, `body` kept); then those of zyn_http_url_get.
- * Needs zyn_init. Threads: one at a time. */
+ * ("Name: value"), as zyn_http_url_get; once the layer is loaded `body` is emptied, then receives
+ * the answer (empty after a failed transfer). Returns 1; 0 on failure. Errors:
+ * ZYN_ERR_INVALID_ARGUMENT for a header line holding CR, LF or a zero byte (nothing loaded or sent,
+ * `body` kept); then those of zyn_http_url_get. Needs zyn_init. Threads: one at a time. */
 ZYN_EXPORT int ZYN_CALL zyn_http_url_post(const std::string& url, const std::string& data,
                                           std::vector<std::string> headers, std::string& body);
 /* zyn_http_url_multiget: runs every entry's GET side by side (as zyn_http_url_get), appending each
