@@ -1,3 +1,4 @@
+// Filling and emptying a wstring_list.
 #include "base/wstring_list.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// Saving a whole file by a narrow path, through a replacement beside it.
 #include "files/save.h"
 
 #include "files/fs_sys.h"

@@ -1,3 +1,4 @@
+// The length of an open stream, found by seeking to its end and back.
 #include "files/stream_sys.h"
 
 namespace zyn::files::sys {

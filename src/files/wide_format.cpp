@@ -1,3 +1,4 @@
+// printf-style formatting of wide text, the same on every platform.
 #include "files/wide_format.h"
 
 #include <cstddef>

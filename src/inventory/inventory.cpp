@@ -1,3 +1,4 @@
+// One inventory: the add step, lookups, removal and the list text.
 #include "inventory/inventory.h"
 
 #include "inventory/quantity.h"

@@ -1,3 +1,4 @@
+// Reading an inventory file whole and writing its items.
 #include "inventory/inventory_file.h"
 
 #include "files/save.h"

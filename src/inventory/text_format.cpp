@@ -1,3 +1,4 @@
+// Parsing and writing the inventory text, one "name=quantity" a line.
 #include "inventory/text_format.h"
 
 #include "inventory/quantity.h"

@@ -1,3 +1,4 @@
+// Widening and narrowing the narrow twins' text.
 #include "system/text_buffers.h"
 
 namespace zyn::system {

@@ -1,3 +1,4 @@
+// Decoding HTML character references into UTF-8 within a sized destination.
 #include "text/entity_decode.h"
 
 #include "base/ascii.h"

@@ -1,3 +1,4 @@
+// Looking up an HTML entity name in the sorted table.
 #include "text/entity_table.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Latin-1 <-> UTF-8 conversion of byte buffers, with the UTF-8 validity check.
 #include "text/latin1_utf8.h"
 
 #include <cstdint>

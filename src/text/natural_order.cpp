@@ -1,3 +1,4 @@
+// The natural order of zyn_string_sort: digit runs compare as numbers.
 #include "text/natural_order.h"
 
 #include "base/ascii.h"

@@ -1,3 +1,4 @@
+// Reading the number a narrow or wide text begins with.
 #include "text/number_parse.h"
 
 #include "base/ascii.h"

@@ -1,3 +1,4 @@
+// Opening libxcb at run time and taking the functions the capture calls.
 #include "events/linux/xcb_library.h"
 
 #include <dlfcn.h>
