@@ -7,7 +7,7 @@
 
 namespace {
 
-using zyn::core::busy_fraction;
+using zyn::time::busy_fraction;
 
 TEST(BusyFraction, StaysAFractionForEverySample)
 {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace zyn::core {
+namespace zyn::time {
 
 // 1 - idle/total over the interval, in single precision; 1.0 when no time
 // passed. Counters that run backwards (Linux's I/O-wait figure may, and the
@@ -17,4 +17,4 @@ inline float busy_fraction(uint64_t delta_idle, uint64_t delta_total) noexcept
     return load < 0.0f ? 0.0f : (load > 1.0f ? 1.0f : load);
 }
 
-} // namespace zyn::core
+} // namespace zyn::time

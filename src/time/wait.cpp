@@ -1,9 +1,8 @@
-// Waiting on the monotonic clock, and the machine's CPU load between samples.
+// Waiting on the monotonic clock: zyn_wait and the wait the HTTP batch uses.
 #include "time/wait.h"
 
 #include "core/frame.h"
 #include "time/clock_sys.h"
-#include "time/cpu_load.h"
 
 #include <cstdint>
 #include <limits>
@@ -15,12 +14,6 @@ namespace {
 constexpr int64_t kNanosPerMilli = 1000000;
 constexpr int64_t kOneDayNanos = 86400000000000LL;
 constexpr uint32_t kOneDayMillis = 86400000u;
-
-// The previous successful CPU sample; kept for the life of the module.
-struct CpuLoadSample {
-    uint64_t previousIdle = 0;
-    uint64_t previousTotal = 0;
-} g_cpu_sample;
 
 } // namespace
 
@@ -48,19 +41,5 @@ ZYN_EXPORT int ZYN_CALL zyn_wait(uint32_t milliseconds)
     return frame::full(0, [&] {
         time::wait_ms(milliseconds);
         return 1;
-    });
-}
-
-ZYN_EXPORT float ZYN_CALL zyn_getcpuload(void)
-{
-    return frame::full(-1.0f, [&] {
-        time::sys::SystemTimes now;
-        if (!time::sys::system_times(now))
-            return -1.0f; // no code: the system gave no figures
-        const uint64_t total = now.kernel + now.user;
-        const float load = core::busy_fraction(now.idle - g_cpu_sample.previousIdle, total - g_cpu_sample.previousTotal);
-        g_cpu_sample.previousIdle = now.idle;
-        g_cpu_sample.previousTotal = total;
-        return load;
     });
 }
