@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <functional>
 #include <limits>
-#include <exception>
 #include <new>
 #include <utility>
 
@@ -20,12 +20,17 @@ std::size_t max_block(const std::string& block) { return std::min<std::size_t>(U
 
 std::size_t hash_name(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
+// How many items a table of this many slots takes: up to half of a small
+// one (a few KiB at most, and fewer slots to pass on the way to an item),
+// three quarters of a larger one, where the index is a good part of the
+// inventory's memory.
+std::size_t items_held(std::size_t slots) { return slots <= 1024 ? slots / 2 : slots / 4 * 3; }
 
-// The smallest table that holds this many items at most three quarters full.
+// The smallest table that takes this many items.
 std::size_t slots_for(std::size_t items)
 {
     std::size_t slots = 8;
-    while (slots / 4 * 3 < items) {
+    while (items_held(slots) < items) {
         if (slots > std::numeric_limits<std::size_t>::max() / 2 / sizeof(uint32_t))
             throw std::bad_alloc();
         slots *= 2;
@@ -131,7 +136,7 @@ void Inventory::append(std::string_view name, std::size_t hash, int64_t quantity
         const std::size_t doubled = records_.capacity() > limit / 2 ? limit : records_.capacity() * 2;
         records_.reserve(std::max(records_.size() + size, doubled));
     }
-    if (slot_count_ / 4 * 3 < count_ + 1)
+    if (items_held(slot_count_) < count_ + 1)
         rehash(slots_for(count_ + 1));
 
     const std::size_t start = records_.size();

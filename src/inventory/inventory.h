@@ -108,7 +108,7 @@ private:
     }
 
     // The index: an open-addressing table (linear probing, a power of two of
-    // slots, at most three quarters full) of the records' starts, kEmpty in a
+    // slots, at most half full while small, three quarters beyond) of the records' starts, kEmpty in a
     // free slot. It holds the live items only.
     static constexpr uint32_t kEmpty = UINT32_MAX;
     std::size_t slot_of(std::string_view name, std::size_t hash) const;
