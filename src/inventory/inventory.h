@@ -107,9 +107,9 @@ private:
         std::memcpy(&records_[record.quantity_at], &quantity, sizeof quantity);
     }
 
-    // The index: an open-addressing table (linear probing, a power of two of
-    // slots, at most half full while small, three quarters beyond) of the records' starts, kEmpty in a
-    // free slot. It holds the live items only.
+    // The index: an open-addressing table of the records' starts (linear
+    // probing, a power of two of slots, at most half full while small, three
+    // quarters beyond), kEmpty in a free slot. It holds the live items only.
     static constexpr uint32_t kEmpty = UINT32_MAX;
     std::size_t slot_of(std::string_view name, std::size_t hash) const;
     std::size_t free_slot(std::size_t hash) const;
