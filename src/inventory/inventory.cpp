@@ -16,7 +16,7 @@ namespace zyn::inventory {
 namespace {
 
 // Record starts are 32-bit, and kEmpty is none of them.
-std::size_t max_block(const std::string& block) { return std::min<std::size_t>(UINT32_MAX - 1, block.max_size()); }
+std::size_t max_block(const std::vector<char>& block) { return std::min<std::size_t>(UINT32_MAX - 1, block.max_size()); }
 
 std::size_t hash_name(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
@@ -144,8 +144,9 @@ void Inventory::append(std::string_view name, std::size_t hash, int64_t quantity
     for (; length >= 0x80; length >>= 7)
         records_.push_back(static_cast<char>(0x80 | (length & 0x7f)));
     records_.push_back(static_cast<char>(length));
-    records_.append(name);
-    records_.append(reinterpret_cast<const char*>(&quantity), sizeof quantity);
+    records_.insert(records_.end(), name.begin(), name.end());
+    const char* bytes = reinterpret_cast<const char*>(&quantity);
+    records_.insert(records_.end(), bytes, bytes + sizeof quantity);
     slots_[free_slot(hash)] = static_cast<uint32_t>(start);
     ++count_;
 }
@@ -221,7 +222,7 @@ void Inventory::trim() noexcept
 
 void Inventory::clear_items() noexcept
 {
-    std::string().swap(records_);
+    std::vector<char>().swap(records_);
     slots_.reset();
     slot_count_ = 0;
     count_ = 0;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zyn::inventory {
 
@@ -122,7 +123,7 @@ private:
 
     int32_t id_;
     std::string list_text_;
-    std::string records_;
+    std::vector<char> records_;
     std::size_t dead_bytes_ = 0; // the bytes of removed items' records
     std::size_t count_ = 0;      // live items
     std::unique_ptr<uint32_t[]> slots_;
