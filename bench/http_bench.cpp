@@ -6,7 +6,10 @@
 //    a string (and the most heap the stepped one holds), and next to
 //    libcurl's multi interface stepped in the same loop without the library;
 //  - zyn_http_url_multiget of 40 small loopback files, next to the same batch
-//    driven by a plain curl_multi_perform / curl_multi_poll loop.
+//    driven by a plain curl_multi_perform / curl_multi_poll loop and by a
+//    curl_multi_perform loop with a fixed 50 ms sleep between steps (how the
+//    library waited before), each served by the Python server and by a small
+//    server on a thread of this program.
 #include "../tests/support/http_server.h"
 
 #include <zyn/zyn.h>
@@ -15,10 +18,18 @@
 #include <curl/curl.h>
 #include <dlfcn.h>
 #include <malloc.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <list>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -247,10 +258,98 @@ BENCHMARK(BM_CurlMultiPerformIdle)->Unit(benchmark::kMicrosecond);
 
 constexpr int kBatch = 40;
 
+// A loopback HTTP server inside this program, on a thread of its own: real
+// sockets and one poll loop, every request answered "xyz" with a length on a
+// connection kept alive. Next to the Python server, it shows how much of the
+// batch's time is the library and libcurl rather than the server.
+class InProcessServer {
+public:
+    InProcessServer()
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(listener_, 128) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0 || ::pipe(stop_) != 0)
+            throw std::runtime_error("no in-process server");
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~InProcessServer()
+    {
+        (void)!::write(stop_[1], "x", 1);
+        thread_.join();
+        ::close(stop_[0]);
+        ::close(stop_[1]);
+        ::close(listener_);
+    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+private:
+    void serve()
+    {
+        static constexpr char kReply[] = "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nxyz";
+        std::vector<pollfd> fds = {{stop_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+        std::vector<std::string> requests(fds.size()); // bytes read from each connection
+        while (::poll(fds.data(), fds.size(), -1) >= 0 && fds[0].revents == 0) {
+            for (std::size_t i = 2; i < fds.size();) {
+                char bytes[4096];
+                const ssize_t got = fds[i].revents ? ::read(fds[i].fd, bytes, sizeof bytes) : 1;
+                if (got <= 0) {
+                    ::close(fds[i].fd);
+                    fds.erase(fds.begin() + std::ptrdiff_t(i));
+                    requests.erase(requests.begin() + std::ptrdiff_t(i));
+                    continue;
+                }
+                if (fds[i].revents) {
+                    requests[i].append(bytes, std::size_t(got));
+                    for (std::size_t end; (end = requests[i].find("\r\n\r\n")) != std::string::npos;) {
+                        requests[i].erase(0, end + 4);
+                        ::send(fds[i].fd, kReply, sizeof kReply - 1, MSG_NOSIGNAL);
+                    }
+                }
+                ++i;
+            }
+            if (fds[1].revents & POLLIN) {
+                const int connection = ::accept(listener_, nullptr, nullptr);
+                if (connection >= 0) {
+                    const int one = 1;
+                    ::setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+                    fds.push_back({connection, POLLIN, 0});
+                    requests.emplace_back();
+                }
+            }
+        }
+        for (std::size_t i = 2; i < fds.size(); ++i)
+            ::close(fds[i].fd);
+    }
+
+    int listener_ = -1;
+    int stop_[2] = {-1, -1};
+    int port_ = 0;
+    std::thread thread_;
+};
+
+InProcessServer& in_process_server()
+{
+    static InProcessServer instance;
+    return instance;
+}
+
+// The batch's URL: the Python loopback server's (argument 0) or the
+// in-process server's (argument 1).
+std::string batch_url(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? server().url("/fixed") : in_process_server().url("/fixed");
+}
+
 void BM_HttpMultiget40(benchmark::State& state)
 {
     Loaded loaded;
-    const std::string url = server().url("/fixed");
+    const std::string url = batch_url(state);
     for (auto _ : state) {
         std::list<zyn_http_url_entry> batch;
         for (int n = 0; n < kBatch; ++n)
@@ -260,13 +359,15 @@ void BM_HttpMultiget40(benchmark::State& state)
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBatch));
 }
-BENCHMARK(BM_HttpMultiget40)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HttpMultiget40)->ArgName("in_process")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The anchor: the same batch on libcurl's multi interface, waiting with its own poll.
-void BM_CurlMultiPoll40(benchmark::State& state)
+// The same batch on libcurl's multi interface without the library, calling
+// wait() between two steps.
+template <class Wait>
+void curl_batch(benchmark::State& state, Wait&& wait)
 {
     Loaded loaded;
-    const std::string url = server().url("/fixed");
+    const std::string url = batch_url(state);
     for (auto _ : state) {
         std::string bodies[kBatch];
         CURL* easy[kBatch];
@@ -276,7 +377,7 @@ void BM_CurlMultiPoll40(benchmark::State& state)
         int running = -1;
         curl().multi_perform(multi, &running);
         while (running != 0) {
-            curl().multi_poll(multi, nullptr, 0, 50, nullptr);
+            wait(multi);
             curl().multi_perform(multi, &running);
         }
         for (CURL* e : easy) {
@@ -289,6 +390,20 @@ void BM_CurlMultiPoll40(benchmark::State& state)
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBatch));
 }
-BENCHMARK(BM_CurlMultiPoll40)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The anchor: waiting with libcurl's own poll, at most 50 ms.
+void BM_CurlMultiPoll40(benchmark::State& state)
+{
+    curl_batch(state, [](CURLM* multi) { curl().multi_poll(multi, nullptr, 0, 50, nullptr); });
+}
+BENCHMARK(BM_CurlMultiPoll40)->ArgName("in_process")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The second anchor, the batch as the library used to drive it: a fixed
+// 50 ms sleep between two steps.
+void BM_CurlMultiSleep50ms40(benchmark::State& state)
+{
+    curl_batch(state, [](CURLM*) { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+}
+BENCHMARK(BM_CurlMultiSleep50ms40)->ArgName("in_process")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -1,5 +1,6 @@
-// What every inventory fuzz input must leave behind: no quantity below 0 and
-// no name held twice. Aborts otherwise, so libFuzzer reports the input.
+// What every inventory fuzz input must leave behind: no quantity below 0, no
+// name held twice, every item found by its name and the count matching the
+// items. Aborts otherwise, so libFuzzer reports the input.
 #pragma once
 
 #include "inventory/registry.h"
@@ -20,10 +21,14 @@ inline void check_inventory(int handle, int reported_count)
     if (reported_count != 0 && std::size_t(reported_count) != inv->item_count())
         std::abort();
     std::unordered_set<std::string_view> names;
-    for (const zyn::inventory::Item& item : inv->items()) {
-        if (item.quantity < 0 || !names.insert(item.name).second)
+    std::size_t listed = 0;
+    inv->for_each_item([&](std::string_view name, int64_t quantity) {
+        if (quantity < 0 || !names.insert(name).second || inv->find(name) != quantity)
             std::abort();
-    }
+        ++listed;
+    });
+    if (listed != inv->item_count())
+        std::abort();
 }
 
 // One inventory for the whole run (loading the library first), emptied for

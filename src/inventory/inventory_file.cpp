@@ -17,7 +17,13 @@ std::optional<std::string> read_all(const std::string& path)
     std::FILE* f = path.empty() ? nullptr : files::sys::open_narrow(path.c_str(), "rb");
     if (!f)
         return std::nullopt;
+    // Sized by the file's length first, so the text is held once, not in a
+    // string grown by doubling; reading goes on to the end all the same,
+    // should the file have grown meanwhile.
     std::string content;
+    uint64_t length = 0;
+    if (files::sys::length(f, length) && length < content.max_size())
+        content.reserve(std::size_t(length));
     char chunk[16384];
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
@@ -31,7 +37,7 @@ std::optional<std::string> read_all(const std::string& path)
     return content;
 }
 
-files::SaveOutcome write_items(const std::string& path, const std::list<Item>& items)
+files::SaveOutcome write_items(const std::string& path, const Inventory& inventory)
 {
 #if defined(_WIN32)
     constexpr std::string_view kLineEnd = "\r\n"; // the platform's text files
@@ -39,12 +45,12 @@ files::SaveOutcome write_items(const std::string& path, const std::list<Item>& i
     constexpr std::string_view kLineEnd = "\n";
 #endif
     std::string content;
-    for (const Item& item : items) {
-        if (item.quantity <= 0)
-            continue;
-        text::append_line(content, item);
+    inventory.for_each_item([&](std::string_view name, int64_t quantity) {
+        if (quantity <= 0)
+            return;
+        text::append_line(content, name, quantity);
         content.replace(content.size() - 1, 1, kLineEnd);
-    }
+    });
     return files::save_narrow(path.c_str(), content);
 }
 

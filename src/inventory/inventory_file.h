@@ -4,7 +4,6 @@
 #include "files/save.h"
 #include "inventory/inventory.h"
 
-#include <list>
 #include <optional>
 #include <string>
 
@@ -17,6 +16,6 @@ std::optional<std::string> read_all(const std::string& path);
 // Saves one "name=quantity" line per item whose quantity is above 0, with the
 // platform's line ends (CR LF on Windows, LF elsewhere), replacing the file in
 // one step: a failed save leaves the previous file as it was.
-files::SaveOutcome write_items(const std::string& path, const std::list<Item>& items);
+files::SaveOutcome write_items(const std::string& path, const Inventory& inventory);
 
 } // namespace zyn::inventory::file

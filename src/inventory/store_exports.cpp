@@ -4,6 +4,7 @@
 #include "inventory/quantity.h"
 
 #include <cstring>
+#include <optional>
 
 using namespace zyn;
 using inventory::Inventory;
@@ -72,7 +73,7 @@ ZYN_EXPORT double ZYN_CALL zyn_inventory_get_quantidade(int handle, const char* 
     return inventory::with_inventory(handle, 0.0, 0.0, [&](Inventory& inv) {
         if (!name)
             return frame::fail(ZYN_ERR_INVALID_ARGUMENT, 0.0);
-        const inventory::Item* item = inv.find(name);
-        return item ? inventory::quantity_to_double(item->quantity) : 0.0;
+        const std::optional<int64_t> quantity = inv.find(name);
+        return quantity ? inventory::quantity_to_double(*quantity) : 0.0;
     });
 }

@@ -27,7 +27,7 @@ int32_t save(Inventory& inv, const char* passed)
 {
     if (inv.item_count() == 0 || !inv.dirty)
         return 0;
-    switch (inventory::file::write_items(choose_file(inv, passed), inv.items())) {
+    switch (inventory::file::write_items(choose_file(inv, passed), inv)) {
     case files::SaveOutcome::written:
         inv.dirty = false;
         return inventory::count_result(inv.item_count());

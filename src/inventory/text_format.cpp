@@ -5,17 +5,16 @@
 
 #include "base/ascii.h"
 
-#include <algorithm>
 #include <charconv>
 #include <limits>
 
 namespace zyn::inventory::text {
 
-void append_line(std::string& out, const Item& item)
+void append_line(std::string& out, std::string_view name, int64_t quantity)
 {
     char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, item.quantity).ptr;
-    out.append(item.name).append(1, '=').append(digits, end).append(1, '\n');
+    const auto end = std::to_chars(digits, digits + sizeof digits, quantity).ptr;
+    out.append(name).append(1, '=').append(digits, end).append(1, '\n');
 }
 
 int64_t parse_value(std::string_view value) noexcept
@@ -48,11 +47,40 @@ int64_t parse_value(std::string_view value) noexcept
     return int64_t(magnitude);
 }
 
-bool apply_line(Inventory& inventory, std::string_view line)
+namespace {
+
+// The item name's length a line gives, or npos when the line is skipped for its name
+// (no "=", or a name of fewer than 2 bytes).
+std::size_t name_length(std::string_view line)
 {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || equals < 2)
-        return false; // no "=", or a name of fewer than 2 bytes
+    return equals == std::string_view::npos || equals < 2 ? std::string_view::npos : equals;
+}
+
+// Calls fn(line) for each LF-ended line of `text` and, with `read_tail`, for
+// the bytes after the last LF.
+template <class Fn>
+void for_each_line(std::string_view text, bool read_tail, Fn&& fn)
+{
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            if (read_tail)
+                fn(text);
+            break;
+        }
+        fn(text.substr(0, end));
+        text.remove_prefix(end + 1);
+    }
+}
+
+} // namespace
+
+bool apply_line(Inventory& inventory, std::string_view line)
+{
+    const std::size_t equals = name_length(line);
+    if (equals == std::string_view::npos)
+        return false;
     const int64_t value = parse_value(line.substr(equals + 1));
     if (value <= 0)
         return false;
@@ -62,19 +90,24 @@ bool apply_line(Inventory& inventory, std::string_view line)
 
 std::size_t apply_lines(Inventory& inventory, std::string_view text, bool read_tail)
 {
-    inventory.reserve(inventory.item_count() + std::size_t(std::count(text.begin(), text.end(), '\n')) + 1);
-    std::size_t added = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos) {
-            if (read_tail && apply_line(inventory, text))
-                ++added;
-            break;
+    // A first pass sizes the inventory for every line that has a name, as if
+    // each were a new item (exactly so when the names are all new), so that
+    // the records and the index grow once; trim() hands back what is left.
+    std::size_t items = 0, record_bytes = 0;
+    for_each_line(text, read_tail, [&](std::string_view line) {
+        if (const std::size_t length = name_length(line); length != std::string_view::npos) {
+            ++items;
+            record_bytes += Inventory::record_size(length);
         }
-        if (apply_line(inventory, text.substr(0, end)))
+    });
+    inventory.reserve(items, record_bytes);
+
+    std::size_t added = 0;
+    for_each_line(text, read_tail, [&](std::string_view line) {
+        if (apply_line(inventory, line))
             ++added;
-        text.remove_prefix(end + 1);
-    }
+    });
+    inventory.trim();
     return added;
 }
 

@@ -11,7 +11,7 @@ namespace zyn::inventory::text {
 
 // Appends "name=quantity" and a LF (the file writer puts the platform's line
 // end in its place).
-void append_line(std::string& out, const Item& item);
+void append_line(std::string& out, std::string_view name, int64_t quantity);
 
 // Reads a line's value: leading white space skipped, one optional sign, then
 // digits up to the first other byte. No digits give 0; numbers beyond the
@@ -25,7 +25,8 @@ bool apply_line(Inventory& inventory, std::string_view line);
 
 // Applies every LF-ended line of `text` (a CR before the LF stays in the line,
 // behind the value). With `read_tail`, the bytes after the last LF form one
-// more line. Returns the number of lines that were added.
+// more line. Returns the number of lines that were added. The inventory is
+// sized for the text first and trimmed to what it holds afterwards.
 std::size_t apply_lines(Inventory& inventory, std::string_view text, bool read_tail);
 
 } // namespace zyn::inventory::text
