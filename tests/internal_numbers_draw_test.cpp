@@ -1,6 +1,5 @@
-// The seeded draw: the generator equals std::mt19937 (blocks after the first too), and the
-// range mapping gives the values a plain multiply-and-reject reference on std::mt19937 gave,
-// for every width, range and wrap-around: a hash of 31,000 draws pins them on every platform.
+// The seeded draw: the generator equals std::mt19937 (later blocks too), and a hash of 31,000 draws pins the values
+// a plain multiply-and-reject reference on std::mt19937 gave, for every width, range and wrap-around, on every platform.
 #include "numbers/mt19937_draw.h"
 
 #include <gtest/gtest.h>

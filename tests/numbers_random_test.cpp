@@ -1,5 +1,4 @@
-// Random draws, the percentage chance, rounding and percentages through the exports:
-// ranges, the wrap-around, the frame and every documented error.
+// Random draws, the chance, rounding and percentages: ranges, the wrap-around, the frame and every error.
 #include "support/loaded_library.h"
 
 #include <zyn/zyn.h>

@@ -1,5 +1,4 @@
-// Timers (states, units, pause arithmetic, forcing, the wall-clock timestamp), waiting
-// on the monotonic clock and the CPU load.
+// Timers (states, units, pauses, forcing, the wall-clock timestamp), waiting and the CPU load fraction.
 #include "time/cpu_load.h"
 
 #include <zyn/zyn.h>
