@@ -8,10 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const zyn_wstring wide = zyn::base::from_utf8(bytes);
-    const std::string utf8 = zyn::base::to_utf8(wide);
-    if (zyn::base::from_utf8(utf8) != wide)
-        std::abort();
+    const zyn_wstring wide = zyn::base::from_utf8(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (zyn::base::from_utf8(zyn::base::to_utf8(wide)) != wide) std::abort();
     return 0;
 }
