@@ -7,10 +7,6 @@
 #include "support/outcome.h"
 #include "support/sockets_peer.h"
 
-#include <zyn/zyn.h>
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <memory>
 #include <string>
