@@ -70,8 +70,11 @@ TEST_F(HttpInner, RoomAheadIsTheAnnouncedLengthUpToAFewMegabytes)
     ASSERT_TRUE(step_until(promise, [&] { return body(promise).size() >= 11; }));
     for (int n = 0; n < 3; ++n)
         ASSERT_EQ(zyn_http_request(promise), 1);
+    EXPECT_EQ(zyn_http_getinfo(promise, 2), 200000000);
     EXPECT_LE(body(promise).capacity(), kFewMegabytes);
     release("promise");
+    EXPECT_EQ(run_to_end(promise), ZYN_ERR_NONE); // cut short, it finishes like any other
+    EXPECT_EQ(body(promise), "first part\n");
 }
 
 #if !defined(_WIN32)
