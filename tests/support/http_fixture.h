@@ -46,6 +46,14 @@ protected:
     }
     // Lets a /hold/<token> response on the server finish.
     static void release(const std::string& token) { get("/release/" + token); }
+    // Whether the client of /hold/<token> hangs up within a few seconds.
+    static bool gone(const std::string& token)
+    {
+        for (int n = 0; n < 500; ++n, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+            if (get("/gone/" + token) == "yes")
+                return true;
+        return false;
+    }
 
     // Steps a request until `done` holds (true) or it stops running (false);
     // a generous bound keeps a broken step from hanging.

@@ -9,8 +9,11 @@ COMMAND runs with ZYN_TEST_HTTP_PORT=<n> (Windows programs under Wine).
       ?length=1 with a length; ?redirect=<path> waits, then 302 there;
       ?announce=<n> announces n bytes, sends the first part, waits, hangs up
   /seen/<token>   "yes" once /hold/<token> or a request with ?mark=<token> came
+  /gone/<token>   "yes" once the client of /hold/<token> hung up while it waited
 """
 import os
+import select
+import socket
 import subprocess
 import sys
 import threading
@@ -44,6 +47,16 @@ class Handler(BaseHTTPRequestHandler):
         self.head(status, len(body), extra)
         self.wfile.write(body)
 
+    def released(self, token):
+        """Waits for /release/<token>: False when the client hangs up first."""
+        for _ in range(1200):
+            if gate(token).wait(0.05):
+                return True
+            if select.select([self.connection], [], [], 0)[0] and not self.connection.recv(1, socket.MSG_PEEK):
+                gate("gone-" + token).set()
+                return False
+        return True
+
     def chunk(self, data):
         self.wfile.write(b"%x\r\n%s\r\n" % (len(data), data))
         self.wfile.flush()
@@ -57,14 +70,12 @@ class Handler(BaseHTTPRequestHandler):
         if route == "hold":
             gate("seen-" + arg).set()
             if "redirect" in query:
-                gate(arg).wait(60)
-                return self.send_body(b"moved", 302, [("Location", query["redirect"])])
+                return self.released(arg) and self.send_body(b"moved", 302, [("Location", query["redirect"])])
             length = query.get("announce", len(FIRST + SECOND) if "length" in query else None)
             self.head(200, length)
             self.chunk(FIRST) if length is None else self.wfile.write(FIRST)
             self.wfile.flush()
-            gate(arg).wait(60)
-            self.close_connection = "announce" in query
+            self.close_connection = not self.released(arg) or "announce" in query
             if not self.close_connection:
                 self.chunk(SECOND) if length is None else self.wfile.write(SECOND)
                 if length is None:
@@ -87,6 +98,7 @@ class Handler(BaseHTTPRequestHandler):
                 "echo": lambda: ("".join("%s: %s\n" % h for h in self.headers.items()).encode("latin-1") + b"\n" + sent,),
                 "large": lambda: ((bytes(range(251)) * (int(arg) // 251 + 1))[: int(arg)],),
                 "seen": lambda: (b"yes" if gate("seen-" + arg).is_set() else b"no",),
+                "gone": lambda: (b"yes" if gate("gone-" + arg).is_set() else b"no",),
             }.get(route, lambda: (b"no such path", 404))())
 
     do_POST = do_GET
