@@ -105,6 +105,7 @@ TEST_F(Directories, DeleteRemovesTheTreeAndLinksInItButNothingOutside)
     EXPECT_EQ(dirs.count, 0u);
     EXPECT_EQ(test::sorted(files), under(keep, {ZW("/x.sav")}));
     EXPECT_EQ(zyn_directory_delete(keep + ZW("/..\\..\\documents")) + zyn_file_delete(keep + ZW("/..\\mine.txt")), 0);
+    EXPECT_RESULT(zyn_list_files(keep + ZW("\\.."), files), 0, kNotFound); // a last step too
     EXPECT_EQ(zyn_directory_delete(keep), 1); // odd names and all
     EXPECT_TRUE(!there("outside/keep") && there("documents"));
     if (geteuid() != 0) { // permissions do not bind the superuser
