@@ -1,11 +1,10 @@
 // The string reader of inventory text, on an inventory that already holds
-// items, followed by one add of an amount taken from the input's last 8 bytes
-// (any double: NaN, infinities, values beyond 64 bits), and the input itself
-// added as a name: the saved text of the result must never read back as more
-// items than were saved (a line end inside a name would forge one).
+// items, then adds of an amount taken from the input's last 8 bytes (any
+// double: NaN, infinities, values beyond 64 bits) and the input itself added
+// as a name: the list text of the result must never read back as more items
+// than it lists (a line end inside a name would forge one).
 #include "inventory_fuzz_checks.h"
 
-#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -14,17 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int h = fuzz::empty_inventory();
     zyn_inventory_add_item(h, "arrows", 3);
     zyn_inventory_add_item(h, "crumb", 0.5);
-
     const std::string text(reinterpret_cast<const char*>(data), size); // stops at a zero byte for the reader
-    const int count = zyn_inventory_loadfromstring(h, text.c_str());
-    fuzz::check_inventory(h, count);
-
-    if (size >= sizeof(double)) {
-        double amount;
+    fuzz::check_inventory(h, zyn_inventory_loadfromstring(h, text.c_str()));
+    double amount = 0;
+    if (size >= sizeof amount) {
         std::memcpy(&amount, data + size - sizeof amount, sizeof amount);
-        zyn_inventory_add_item(h, "arrows", amount);
-        zyn_inventory_add_item(h, "crumb", amount);
-        zyn_inventory_add_item(h, "fresh", amount);
+        for (const char* name : {"arrows", "crumb", "fresh"})
+            zyn_inventory_add_item(h, name, amount);
         fuzz::check_inventory(h, 0);
     }
     zyn_inventory_add_item(h, text.c_str(), 1);

@@ -1,18 +1,13 @@
-// Directory and file management on real files: creation, removal, tests,
-// listings, copy, delete and rename.
+// Directories and files by path on real files: create, remove, test, list,
+// copy, delete and rename, with links, pipes and odd names.
 #include "support/files_support.h"
 #include "support/loaded_library.h"
 #include "support/temp_dir.h"
 #include "support/wide.h"
 
-#include <zyn/zyn.h>
-
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -20,9 +15,6 @@
 #endif
 
 namespace fs = std::filesystem;
-using test::file_bytes;
-using test::put_file;
-using test::wide_path;
 
 namespace {
 
@@ -31,419 +23,216 @@ constexpr zyn_wchar kSep = L'\\';
 #else
 constexpr zyn_wchar kSep = u'/';
 #endif
+constexpr int kFailed = ZYN_ERR_OPERATION_FAILED, kNotDir = ZYN_ERR_NOT_A_DIRECTORY, kNotFound = ZYN_ERR_NOT_FOUND;
 
-class Directories : public test::LoadedLibrary {
-protected:
-
+struct Directories : test::LoadedLibrary {
     // A wide path under the temporary directory, written with backslashes as game code would.
-    zyn_wstring at(const std::string& relative) const { return wide_path(dir.path()) + ZW("\\") + test::widen_ascii(relative); }
-
+    zyn_wstring at(const std::string& relative) const { return test::wide_path(dir.path()) + ZW("\\") + test::widen_ascii(relative); }
+    std::string p(const std::string& relative) const { return dir.join(relative); }
+    bool there(const std::string& relative) const { return test::entry_exists(p(relative)); }
+    // Each entry with its parents: a directory when the name ends with '/', else a file holding its name.
+    void make(std::initializer_list<std::string> entries) const
+    {
+        for (const std::string& e : entries)
+            fs::create_directories(fs::path(p(e)).parent_path()), e.back() == '/' ? void() : test::put_file(p(e), e);
+    }
+    void read_only(const std::string& relative) const
+    {
+        make({relative});
+        fs::permissions(p(relative), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+        ASSERT_EQ(fs::status(p(relative)).permissions() & fs::perms::owner_write, fs::perms::none);
+    }
+    static std::vector<zyn_wstring> under(const zyn_wstring& base, std::initializer_list<const zyn_wchar*> names)
+    {
+        std::vector<zyn_wstring> out;
+        for (const zyn_wchar* name : names)
+            out.push_back(base + name);
+        return out;
+    }
     test::TempDir dir;
 };
 
-TEST_F(Directories, CreateMakesEveryMissingParentAndOnlyReportsNewDirectories)
+TEST_F(Directories, CreateMakesEveryMissingParentAndTestsTellDirectoriesFilesAndNothingApart)
 {
-    EXPECT_EQ(zyn_directory_create(at("a\\b\\c")), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_TRUE(fs::is_directory(dir.join("a/b/c")));
-    EXPECT_EQ(zyn_directory_create(at("a\\b\\c")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-
-    EXPECT_EQ(zyn_directory_create(at("a/b/d/")), 1); // slashes and a trailing separator
-    EXPECT_TRUE(fs::is_directory(dir.join("a/b/d")));
-    EXPECT_EQ(zyn_directory_create(at("x\\\\y")), 1); // a doubled separator is one
-    EXPECT_TRUE(fs::is_directory(dir.join("x/y")));
-
-    // A file in the way of the last component; directories made on the way stay.
-    put_file(dir.join("a/file"), "f");
-    EXPECT_EQ(zyn_directory_create(at("a\\file")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(zyn_directory_create(at("p\\file\\q")), 1);
-    put_file(dir.join("p/blocker"), "f");
-    EXPECT_EQ(zyn_directory_create(at("p\\blocker\\q")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-
-    EXPECT_EQ(zyn_directory_create(zyn_wstring()), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-
-    // An embedded zero must not create the directory named by the text before it.
-    zyn_wstring with_zero = at("z");
-    with_zero += zyn_wchar(0);
-    with_zero += ZW("tail");
-    EXPECT_EQ(zyn_directory_create(with_zero), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_FALSE(fs::exists(dir.join("z")));
-}
-
-TEST_F(Directories, ExistenceTestsTellDirectoriesFilesAndNothingApart)
-{
-    put_file(dir.join("file.txt"), "x");
-    fs::create_directory(dir.join("sub"));
-
-    EXPECT_EQ(zyn_directory_exists(at("sub")), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(zyn_directory_exists(at("sub\\")), 1);
-    EXPECT_EQ(zyn_directory_exists(at("file.txt")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_A_DIRECTORY);
-    EXPECT_EQ(zyn_directory_exists(at("missing")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_A_DIRECTORY);
-
-    EXPECT_EQ(zyn_file_exists(at("file.txt")), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(zyn_file_exists(at("sub")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_IS_A_DIRECTORY);
-    EXPECT_EQ(zyn_file_exists(at("missing")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_FOUND);
-    EXPECT_EQ(zyn_file_exists(zyn_wstring()), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_FOUND);
+    make({"a/file"});
+    std::vector<std::pair<zyn_wstring, int>> creates = {{at("a\\b\\c"), 1}, {at("a\\b\\c"), 0}, {at("a/b/d/"), 1},
+        {at("x\\\\y"), 1}, {at("a\\file"), 0}, {at("a\\file\\q"), 0}, {zyn_wstring(), 0},
+        {at("z") + zyn_wchar(0) + ZW("tail"), 0}}; // an embedded zero must not make "z"
+#if !defined(_WIN32)
+    creates.push_back({at("z") + zyn_wchar(0xD800), 0}); // no UTF-8 form
+#endif
+    for (const auto& [path, made] : creates)
+        EXPECT_RESULT(zyn_directory_create(path), made, made ? 0 : kFailed);
+    EXPECT_TRUE(fs::is_directory(p("a/b/c")) && fs::is_directory(p("a/b/d")) && fs::is_directory(p("x/y")) && !there("z"));
+    const struct { const char* path; int is_dir, dir_error, is_file, file_error; } tests[] = {
+        {"a\\b", 1, 0, 0, ZYN_ERR_IS_A_DIRECTORY}, {"a\\b\\", 1, 0, 0, ZYN_ERR_IS_A_DIRECTORY},
+        {"a\\file", 0, kNotDir, 1, 0}, {"missing", 0, kNotDir, 0, kNotFound}};
+    for (const auto& c : tests) {
+        EXPECT_RESULT(zyn_directory_exists(at(c.path)), c.is_dir, c.dir_error);
+        EXPECT_RESULT(zyn_file_exists(at(c.path)), c.is_file, c.file_error);
+    }
+    EXPECT_RESULT(zyn_file_exists(zyn_wstring()), 0, kNotFound);
     EXPECT_EQ(zyn_get_extendederror(), 0);
 }
 
-TEST_F(Directories, DeleteRemovesTheWholeTreeIncludingReadOnlyFiles)
+TEST_F(Directories, DeleteRemovesTheTreeAndLinksInItButNothingOutside)
 {
-    fs::create_directories(dir.join("tree/sub/deeper"));
-    put_file(dir.join("tree/a.txt"), "a");
-    put_file(dir.join("tree/sub/b.txt"), "b");
-    put_file(dir.join("tree/sub/deeper/c.txt"), "c");
-    put_file(dir.join("tree/sub/locked.txt"), "l");
-    fs::permissions(dir.join("tree/sub/locked.txt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    ASSERT_EQ(fs::status(dir.join("tree/sub/locked.txt")).permissions() & fs::perms::owner_write, fs::perms::none);
-
-    EXPECT_EQ(zyn_directory_delete(at("tree")), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_FALSE(fs::exists(dir.join("tree")));
-
-    fs::create_directory(dir.join("empty"));
-    EXPECT_EQ(zyn_directory_delete(at("empty\\")), 1);
-    EXPECT_FALSE(fs::exists(dir.join("empty")));
-
-    put_file(dir.join("file.txt"), "x");
-    EXPECT_EQ(zyn_directory_delete(at("file.txt")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_A_DIRECTORY);
-    EXPECT_EQ(file_bytes(dir.join("file.txt")), "x");
-    EXPECT_EQ(zyn_directory_delete(at("missing")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_A_DIRECTORY);
-}
-
-TEST_F(Directories, DeleteRemovesLinksButNeverWhatTheyPointTo)
-{
-    fs::create_directories(dir.join("outside/keep"));
-    put_file(dir.join("outside/keep/precious.sav"), "precious");
-    put_file(dir.join("outside/file.sav"), "file");
-    fs::create_directories(dir.join("tree/sub"));
-    if (!test::make_symlink(dir.join("outside/keep"), dir.join("tree/sub/dirlink"), true))
-        GTEST_SKIP() << "this process may not make symbolic links";
-    ASSERT_TRUE(test::make_symlink(dir.join("outside/file.sav"), dir.join("tree/filelink"), false));
-    ASSERT_TRUE(test::make_symlink(dir.join("nowhere"), dir.join("tree/dangling"), false));
-
-    EXPECT_EQ(zyn_directory_delete(at("tree")), 1);
-    EXPECT_FALSE(test::entry_exists(dir.join("tree")));
-    EXPECT_EQ(file_bytes(dir.join("outside/keep/precious.sav")), "precious");
-    EXPECT_EQ(file_bytes(dir.join("outside/file.sav")), "file");
-
+    make({"tree/a.txt", "tree/sub/deeper/c.txt", "empty/", "file.txt", "outside/keep/x.sav"});
+    read_only("tree/sub/locked.txt");
+    const bool links = test::make_symlink(p("outside/keep"), p("tree/sub/dirlink"), true) &&
+                       test::make_symlink(p("outside/keep/x.sav"), p("tree/filelink"), false) &&
+                       test::make_symlink(p("nowhere"), p("tree/dangling"), false);
+    EXPECT_RESULT(zyn_directory_delete(at("tree")), 1, 0);
+    EXPECT_RESULT(zyn_directory_delete(at("empty\\")), 1, 0);
+    EXPECT_RESULT(zyn_directory_delete(at("file.txt")), 0, kNotDir);
+    EXPECT_RESULT(zyn_directory_delete(at("missing")), 0, kNotDir);
+    EXPECT_TRUE(!there("tree") && !there("empty") && there("file.txt") && there("outside/keep/x.sav"));
     // A link given as the directory itself goes alone, with or without a trailing separator.
-    for (const char* written : {"toplink", "toplink\\", "toplink/"}) {
-        ASSERT_TRUE(test::make_symlink(dir.join("outside/keep"), dir.join("toplink"), true));
-        EXPECT_EQ(zyn_directory_delete(at(written)), 1) << written;
-        EXPECT_FALSE(test::entry_exists(dir.join("toplink"))) << written;
-        EXPECT_EQ(file_bytes(dir.join("outside/keep/precious.sav")), "precious") << written;
-    }
-}
-
-#if !defined(_WIN32)
-TEST_F(Directories, DeleteReportsARefusalAndKeepsWhatItCouldNotRemove)
-{
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    fs::create_directories(dir.join("tree/locked"));
-    put_file(dir.join("tree/locked/inner.txt"), "i");
-    fs::permissions(dir.join("tree/locked"), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(zyn_directory_delete(at("tree")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(file_bytes(dir.join("tree/locked/inner.txt")), "i");
-    fs::permissions(dir.join("tree/locked"), fs::perms::owner_all);
-}
-#endif
-
-TEST_F(Directories, RemovalNeverReachesOutsideThePathItNames)
-{
-    fs::create_directories(dir.join("keep/cache/sub"));
-    fs::create_directories(dir.join("documents"));
-    put_file(dir.join("documents/letter.txt"), "l");
-    const zyn_wstring cache = wide_path(dir.join("keep/cache"));
-    for (const zyn_wchar* last : {ZW(".."), ZW("."), ZW("../"), ZW("./")}) {
-        EXPECT_EQ(zyn_directory_delete(cache + kSep + last), 0);
-        EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
-    }
-    EXPECT_TRUE(fs::exists(dir.join("keep/cache/sub")));
+    for (const char* written : {"toplink", "toplink\\", "toplink/"})
+        EXPECT_TRUE(!links || (test::make_symlink(p("outside/keep"), p("toplink"), true) && zyn_directory_delete(at(written)) == 1 &&
+                               !there("toplink") && there("outside/keep/x.sav"))) << written;
+    // "dir/.." and "dir/." name another directory than they seem to.
+    for (const zyn_wchar* last : {ZW(".."), ZW("."), ZW("../"), ZW("./")})
+        EXPECT_RESULT(zyn_directory_delete(test::wide_path(p("outside/keep")) + kSep + last), 0, ZYN_ERR_INVALID_ARGUMENT);
+    EXPECT_TRUE(there("outside/keep/x.sav"));
 #if !defined(_WIN32)
     // Names unpacked from an archive may hold backslashes: a listing leaves
     // them out, and such a name joined to the directory leads nowhere else.
-    fs::create_directories(dir.join("keep/cache/..\\..\\documents"));
-    put_file(dir.join("keep/cache/..\\mine.txt"), "x");
+    make({"outside/keep/..\\..\\documents/", "outside/keep/..\\mine.txt", "documents/"});
+    const zyn_wstring keep = test::wide_path(p("outside/keep"));
     wstring_list dirs, files;
-    EXPECT_EQ(zyn_list_directories(cache, dirs), 1);
-    EXPECT_EQ(test::sorted(dirs), std::vector<zyn_wstring>{cache + kSep + ZW("sub")});
-    EXPECT_EQ(zyn_list_files(cache, files), 1);
-    EXPECT_EQ(files.count, 0u);
-    EXPECT_EQ(zyn_directory_delete(cache + ZW("/..\\..\\documents")), 0);
-    EXPECT_EQ(zyn_file_delete(cache + ZW("/..\\mine.txt")), 0);
-    EXPECT_EQ(zyn_directory_delete(cache), 1); // the whole cache still goes, odd names and all
-    EXPECT_FALSE(fs::exists(dir.join("keep/cache")));
-#endif
-    EXPECT_EQ(file_bytes(dir.join("documents/letter.txt")), "l");
-}
-
-TEST_F(Directories, ListingsJoinThePathOnceAndKeepFilesAndDirectoriesApart)
-{
-    fs::create_directories(dir.join("data/sub"));
-    put_file(dir.join("data/x.txt"), "x");
-    put_file(dir.join("data/y.txt"), "y");
-    put_file(dir.join("data/sub/deep.txt"), "d"); // not descended into
-
-    const zyn_wstring data = at("data");
-    wstring_list files, dirs;
-    EXPECT_EQ(zyn_list_files(data, files), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    const std::vector<zyn_wstring> expected_files{data + kSep + ZW("x.txt"), data + kSep + ZW("y.txt")};
-    EXPECT_EQ(test::sorted(files), expected_files);
-    EXPECT_EQ(zyn_list_directories(data, dirs), 1);
-    EXPECT_EQ(test::sorted(dirs), std::vector<zyn_wstring>{data + kSep + ZW("sub")});
-
-    // A separator the caller wrote is not doubled, whichever one it is.
-    for (const zyn_wstring& ending : {data + ZW("\\"), data + ZW("/")}) {
-        EXPECT_EQ(zyn_list_files(ending, files), 1);
-        EXPECT_EQ(test::sorted(files), (std::vector<zyn_wstring>{ending + ZW("x.txt"), ending + ZW("y.txt")}));
-        EXPECT_EQ(zyn_list_directories(ending, dirs), 1);
-        EXPECT_EQ(test::sorted(dirs), std::vector<zyn_wstring>{ending + ZW("sub")});
-    }
-
-    // A missing directory or a file: error 6 and the earlier content stays.
-    EXPECT_EQ(zyn_list_files(at("missing"), files), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_FOUND);
-    EXPECT_EQ(files.count, 2u);
-    EXPECT_EQ(zyn_list_directories(at("data\\x.txt"), dirs), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_FOUND);
-    EXPECT_EQ(dirs.count, 1u);
-
-    // An empty directory: true, and the list emptied down to no array at all.
-    fs::create_directory(dir.join("empty"));
-    EXPECT_EQ(zyn_list_files(at("empty"), files), 1);
-    EXPECT_EQ(files.count, 0u);
-    EXPECT_EQ(files.capacity, 0u);
-    EXPECT_EQ(files.items, nullptr);
-    EXPECT_EQ(zyn_list_directories(at("data\\sub"), dirs), 1);
+    EXPECT_EQ(zyn_list_directories(keep, dirs) + zyn_list_files(keep, files), 2);
     EXPECT_EQ(dirs.count, 0u);
+    EXPECT_EQ(test::sorted(files), under(keep, {ZW("/x.sav")}));
+    EXPECT_EQ(zyn_directory_delete(keep + ZW("/..\\..\\documents")) + zyn_file_delete(keep + ZW("/..\\mine.txt")), 0);
+    EXPECT_RESULT(zyn_list_files(keep + ZW("\\.."), files), 0, kNotFound); // a last step too
+    EXPECT_EQ(zyn_directory_delete(keep), 1); // odd names and all
+    EXPECT_TRUE(!there("outside/keep") && there("documents"));
+    if (geteuid() != 0) { // permissions do not bind the superuser
+        make({"tree/locked/inner.txt"});
+        fs::permissions(p("tree/locked"), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_RESULT(zyn_directory_delete(at("tree")), 0, kFailed);
+        EXPECT_TRUE(there("tree/locked/inner.txt"));
+        fs::permissions(p("tree/locked"), fs::perms::owner_all);
+    }
+#endif
 }
 
-TEST_F(Directories, ListingsOfManyEntriesAndNonAsciiNames)
+TEST_F(Directories, ListingsJoinThePathOnceKeepFilesAndDirectoriesApartAndFollowLinks)
 {
-    fs::create_directory(dir.join("many"));
-    for (int i = 0; i < 150; ++i)
-        put_file(dir.join("many/f" + std::to_string(i)), "");
-    wstring_list files;
-    EXPECT_EQ(zyn_list_files(at("many"), files), 1);
-    EXPECT_EQ(files.count, 150u);
-    EXPECT_EQ(files.capacity, 256u);
-
-    const zyn_wstring name = ZW("sav\u00e9 \u6587.txt");
-    ASSERT_EQ(zyn_directory_create(at("uni")), 1);
-    ASSERT_EQ(zyn_write_file(dir.join("uni/plain.txt").c_str(), "p", 1), 1);
-    wstring_list listed;
-    const zyn_wstring uni_file = at("uni") + kSep + name;
-    // Create the non-ASCII file through the library's own copy, then list it back.
-    ASSERT_EQ(zyn_file_copy(at("uni\\plain.txt"), uni_file, false), 1);
-    EXPECT_EQ(zyn_file_exists(uni_file), 1);
-    EXPECT_EQ(zyn_list_files(at("uni"), listed), 1);
-    EXPECT_EQ(test::sorted(listed), (std::vector<zyn_wstring>{at("uni") + kSep + ZW("plain.txt"), uni_file}));
-}
-
-TEST_F(Directories, ListingsFollowLinksAndSkipDanglingOnes)
-{
-    fs::create_directories(dir.join("data/realdir"));
-    put_file(dir.join("data/real.txt"), "r");
-    if (!test::make_symlink(dir.join("data/real.txt"), dir.join("data/filelink"), false))
-        GTEST_SKIP() << "this process may not make symbolic links";
-    ASSERT_TRUE(test::make_symlink(dir.join("data/realdir"), dir.join("data/dirlink"), true));
-    ASSERT_TRUE(test::make_symlink(dir.join("data/nowhere"), dir.join("data/dangling"), false));
-    const zyn_wstring data = at("data");
+    make({"empty/", "data/x.txt", "data/sub/deep.txt", "many/"});
+    for (const zyn_wstring& base : {at("data"), at("data") + ZW("\\"), at("data") + ZW("/")}) { // no separator doubled
+        const zyn_wstring joined = base == at("data") ? base + kSep : base;
+        wstring_list files, dirs;
+        EXPECT_RESULT(zyn_list_files(base, files), 1, 0);
+        EXPECT_EQ(test::sorted(files), under(joined, {ZW("x.txt")}));
+        EXPECT_RESULT(zyn_list_directories(base, dirs), 1, 0);
+        EXPECT_EQ(test::sorted(dirs), under(joined, {ZW("sub")}));
+    }
     wstring_list files, dirs;
-    EXPECT_EQ(zyn_list_files(data, files), 1);
-    EXPECT_EQ(test::sorted(files), (std::vector<zyn_wstring>{data + kSep + ZW("filelink"), data + kSep + ZW("real.txt")}));
-    EXPECT_EQ(zyn_list_directories(data, dirs), 1);
-    EXPECT_EQ(test::sorted(dirs), (std::vector<zyn_wstring>{data + kSep + ZW("dirlink"), data + kSep + ZW("realdir")}));
-    EXPECT_EQ(zyn_file_exists(at("data\\dangling")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_NOT_FOUND);
-    EXPECT_EQ(zyn_directory_exists(at("data\\dirlink")), 1);
-    EXPECT_EQ(zyn_file_exists(at("data\\filelink")), 1);
-    EXPECT_EQ(zyn_file_delete(at("data\\dangling")), 1); // the link itself goes
-    EXPECT_FALSE(test::entry_exists(dir.join("data/dangling")));
+    EXPECT_EQ(zyn_list_files(at("data"), files) + zyn_list_directories(at("data"), dirs), 2);
+    EXPECT_RESULT(zyn_list_files(at("missing"), files), 0, kNotFound); // the earlier content stays
+    EXPECT_RESULT(zyn_list_directories(at("data\\x.txt"), dirs), 0, kNotFound);
+    EXPECT_TRUE(files.count == 1 && dirs.count == 1);
+    EXPECT_EQ(zyn_list_files(at("empty"), files) + zyn_list_directories(at("data\\sub"), dirs), 2);
+    EXPECT_TRUE(files.count == 0 && files.capacity == 0 && files.items == nullptr && dirs.count == 0);
+    for (int i = 0; i < 150; ++i)
+        make({"many/f" + std::to_string(i)});
+    EXPECT_EQ(zyn_list_files(at("many"), files), 1);
+    EXPECT_TRUE(files.count == 150 && files.capacity == 256);
+    // A file of a non-ASCII name made through the library's own copy, then listed back.
+    const zyn_wstring data = at("data") + kSep, uni = data + ZW("sav\u00e9 \u6587\U0001F600.txt");
+    ASSERT_EQ(zyn_file_copy(data + ZW("x.txt"), uni, false), 1);
+    EXPECT_EQ(zyn_file_exists(uni), 1);
+    if (test::make_symlink(p("data/x.txt"), p("data/filelink"), false)) { // links followed, dangling ones left out
+        ASSERT_TRUE(test::make_symlink(p("data/sub"), p("data/dirlink"), true) && test::make_symlink(p("no"), p("data/dangling"), false));
+        EXPECT_RESULT(zyn_file_exists(at("data\\dangling")), 0, kNotFound);
+        EXPECT_EQ(zyn_directory_exists(at("data\\dirlink")) + zyn_file_exists(at("data\\filelink")), 2);
+        EXPECT_EQ(zyn_list_directories(at("data"), dirs), 1);
+        EXPECT_EQ(test::sorted(dirs), under(data, {ZW("dirlink"), ZW("sub")}));
+        EXPECT_TRUE(zyn_file_delete(at("data\\dangling")) == 1 && !there("data/dangling")); // the link itself goes
+    }
+    EXPECT_EQ(zyn_list_files(at("data"), files), 1);
+    const std::vector<zyn_wstring> listed = test::sorted(files);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), uni), listed.end());
 }
 
 TEST_F(Directories, CopyOverwritesOnlyWhenAskedAndNeverDestroysTheSource)
 {
-    put_file(dir.join("src.sav"), "source");
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("dst.sav"), false), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(file_bytes(dir.join("dst.sav")), "source");
-
-    put_file(dir.join("dst.sav"), "older, longer content");
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("dst.sav"), false), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(file_bytes(dir.join("dst.sav")), "older, longer content");
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("dst.sav"), true), 1);
-    EXPECT_EQ(file_bytes(dir.join("dst.sav")), "source");
-    put_file(dir.join("dst.sav"), "older again");
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("dst.sav"), zyn_bool(0x80)), 1); // any non-zero byte is true
-    EXPECT_EQ(file_bytes(dir.join("dst.sav")), "source");
-
-    // A copy onto itself fails and leaves the file whole.
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("src.sav"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(file_bytes(dir.join("src.sav")), "source");
-
-    fs::create_directory(dir.join("folder"));
-    EXPECT_EQ(zyn_file_copy(at("missing.sav"), at("other.sav"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_FALSE(fs::exists(dir.join("other.sav")));
-    EXPECT_EQ(zyn_file_copy(at("folder"), at("other.sav"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("folder"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(zyn_file_copy(at("src.sav"), at("nodir\\x.sav"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
+    make({"src.sav", "folder/"});
+    EXPECT_RESULT(zyn_file_copy(at("src.sav"), at("dst.sav"), false), 1, 0);
+    EXPECT_EQ(test::file_bytes(p("dst.sav")), "src.sav");
+    for (const zyn_bool overwrite : {zyn_bool(0), zyn_bool(1), zyn_bool(0x80)}) { // any non-zero byte is true
+        test::put_file(p("dst.sav"), "older, longer content");
+        EXPECT_RESULT(zyn_file_copy(at("src.sav"), at("dst.sav"), overwrite), overwrite ? 1 : 0, overwrite ? 0 : kFailed);
+        EXPECT_EQ(test::file_bytes(p("dst.sav")), overwrite ? "src.sav" : "older, longer content");
+    }
+    std::vector<std::pair<std::string, std::string>> refused = {
+        {"src.sav", "src.sav"}, {"missing.sav", "new.sav"}, {"folder", "new.sav"}, {"src.sav", "folder"}, {"src.sav", "nodir\\x.sav"}};
+#if !defined(_WIN32)
+    ASSERT_EQ(mkfifo(p("pipe").c_str(), 0600), 0); // opening a pipe would wait for its other end
+    refused.insert(refused.end(), {{"pipe", "new.sav"}, {"src.sav", "pipe"}});
+    wstring_list files;
+    EXPECT_EQ(zyn_file_exists(at("pipe")) + zyn_list_files(at(""), files), 2);
+    EXPECT_EQ(files.count, 2u); // not the pipe
+#endif
+    for (const auto& [from, to] : refused)
+        EXPECT_RESULT(zyn_file_copy(at(from), at(to), true), 0, kFailed);
+    EXPECT_TRUE(test::file_bytes(p("src.sav")) == "src.sav" && !there("new.sav"));
     EXPECT_EQ(zyn_get_extendederror(), 0);
 }
 
-#if !defined(_WIN32)
-TEST_F(Directories, PipesAreNeitherCopiedNorListedAsFilesAndNeverBlock)
+TEST_F(Directories, FileDeleteRemovesFilesReadOnlyFilesAndLinksButNotDirectoriesOrFilesInUse)
 {
-    ASSERT_EQ(mkfifo(dir.join("pipe").c_str(), 0600), 0);
-    put_file(dir.join("real.sav"), "r");
-    // Opening a pipe waits for its other end; the copy must fail at once instead.
-    EXPECT_EQ(zyn_file_copy(at("pipe"), at("copy.sav"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_FALSE(fs::exists(dir.join("copy.sav")));
-    EXPECT_EQ(zyn_file_copy(at("real.sav"), at("pipe"), true), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-
-    EXPECT_EQ(zyn_file_exists(at("pipe")), 1);
-    wstring_list files;
-    EXPECT_EQ(zyn_list_files(wide_path(dir.path()), files), 1);
-    EXPECT_EQ(test::sorted(files), std::vector<zyn_wstring>{wide_path(dir.join("real.sav"))});
-    EXPECT_EQ(zyn_file_delete(at("pipe")), 1);
-}
-#endif
-
-TEST_F(Directories, FileDeleteRemovesFilesAndReadOnlyFilesButNotDirectories)
-{
-    put_file(dir.join("a.sav"), "a");
-    EXPECT_EQ(zyn_file_delete(at("a.sav")), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_FALSE(fs::exists(dir.join("a.sav")));
-    EXPECT_EQ(zyn_file_delete(at("a.sav")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-
-    put_file(dir.join("ro.sav"), "r");
-    fs::permissions(dir.join("ro.sav"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    ASSERT_EQ(fs::status(dir.join("ro.sav")).permissions() & fs::perms::owner_write, fs::perms::none);
-    EXPECT_EQ(zyn_file_delete(at("ro.sav")), 1);
-    EXPECT_FALSE(fs::exists(dir.join("ro.sav")));
-
-    fs::create_directory(dir.join("folder"));
-    EXPECT_EQ(zyn_file_delete(at("folder")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_IS_A_DIRECTORY);
-    EXPECT_TRUE(fs::is_directory(dir.join("folder")));
-
-    put_file(dir.join("target.sav"), "t");
-    if (test::make_symlink(dir.join("target.sav"), dir.join("link.sav"), false)) {
-        EXPECT_EQ(zyn_file_delete(at("link.sav")), 1);
-        EXPECT_FALSE(test::entry_exists(dir.join("link.sav")));
-        EXPECT_EQ(file_bytes(dir.join("target.sav")), "t");
+    make({"a.sav", "folder/", "target.sav", "tree/sub/open.sav"});
+    read_only("ro.sav");
+    EXPECT_RESULT(zyn_file_delete(at("a.sav")), 1, 0);
+    EXPECT_RESULT(zyn_file_delete(at("a.sav")), 0, kFailed);
+    EXPECT_RESULT(zyn_file_delete(at("ro.sav")), 1, 0);
+    EXPECT_RESULT(zyn_file_delete(at("folder")), 0, ZYN_ERR_IS_A_DIRECTORY);
+    EXPECT_TRUE(!there("a.sav") && !there("ro.sav") && fs::is_directory(p("folder")));
+    if (test::make_symlink(p("target.sav"), p("link.sav"), false)) {
+        EXPECT_TRUE(zyn_file_delete(at("link.sav")) == 1 && !there("link.sav") && there("target.sav"));
     }
-}
-
 #if defined(_WIN32)
-TEST_F(Directories, FilesInUseAreNotRemovedAndTheRemovalSaysSo)
-{
-    fs::create_directories(dir.join("tree/sub"));
-    put_file(dir.join("tree/sub/open.sav"), "open");
-    std::FILE* held = std::fopen(dir.join("tree/sub/open.sav").c_str(), "rb"); // shares no deletion
-    ASSERT_NE(held, nullptr);
-    EXPECT_EQ(zyn_file_delete(at("tree\\sub\\open.sav")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(zyn_directory_delete(at("tree")), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(file_bytes(dir.join("tree/sub/open.sav")), "open");
+    std::FILE* held = std::fopen(p("tree/sub/open.sav").c_str(), "rb"); // shares no deletion
+    EXPECT_RESULT(zyn_file_delete(at("tree\\sub\\open.sav")), 0, kFailed);
+    EXPECT_RESULT(zyn_directory_delete(at("tree")), 0, kFailed);
+    EXPECT_TRUE(there("tree/sub/open.sav"));
     std::fclose(held);
-    EXPECT_EQ(zyn_directory_delete(at("tree")), 1);
-    EXPECT_FALSE(fs::exists(dir.join("tree")));
-}
 #endif
+    EXPECT_TRUE(zyn_directory_delete(at("tree")) == 1 && !there("tree"));
+}
 
 TEST_F(Directories, RenameMovesFilesAndDirectoriesAndReplacesFiles)
 {
-    put_file(dir.join("old.sav"), "old");
-    put_file(dir.join("taken.sav"), "taken");
-    const std::string old_name = dir.join("old.sav");
-    const std::string new_name = dir.path() + "\\new.sav";
-    EXPECT_EQ(zyn_file_rename(old_name.c_str(), new_name.c_str()), 1);
-    EXPECT_EQ(zyn_geterror(), 0);
-    EXPECT_EQ(file_bytes(dir.join("new.sav")), "old");
-    EXPECT_FALSE(fs::exists(old_name));
-
-    EXPECT_EQ(zyn_file_rename(dir.join("new.sav").c_str(), dir.join("taken.sav").c_str()), 1);
-    EXPECT_EQ(file_bytes(dir.join("taken.sav")), "old");
-
-    fs::create_directories(dir.join("folder/inner"));
-    EXPECT_EQ(zyn_file_rename(dir.join("folder").c_str(), dir.join("moved").c_str()), 1);
-    EXPECT_TRUE(fs::is_directory(dir.join("moved/inner")));
-
-    EXPECT_EQ(zyn_file_rename(dir.join("missing").c_str(), dir.join("x").c_str()), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(zyn_file_rename(nullptr, dir.join("x").c_str()), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(zyn_file_rename(dir.join("taken.sav").c_str(), nullptr), 0);
-    EXPECT_EQ(zyn_geterror(), ZYN_ERR_OPERATION_FAILED);
-    EXPECT_EQ(file_bytes(dir.join("taken.sav")), "old");
-
+    make({"old.sav", "taken.sav", "folder/inner/"});
+    EXPECT_RESULT(zyn_file_rename(p("old.sav").c_str(), (dir.path() + "\\new.sav").c_str()), 1, 0);
+    EXPECT_EQ(zyn_file_rename(p("new.sav").c_str(), p("taken.sav").c_str()) + zyn_file_rename(p("folder").c_str(), p("moved").c_str()), 2);
+    EXPECT_TRUE(fs::is_directory(p("moved/inner")) && !there("old.sav") && !there("new.sav"));
+    for (const char* from : {"missing", static_cast<const char*>(nullptr)})
+        EXPECT_RESULT(zyn_file_rename(from ? p(from).c_str() : from, p("x").c_str()), 0, kFailed);
+    EXPECT_RESULT(zyn_file_rename(p("taken.sav").c_str(), nullptr), 0, kFailed);
 #if !defined(_WIN32)
-    // Narrow names are bytes: UTF-8 stays exactly as given.
-    const std::string utf8_name = dir.join("sav\xc3\xa9.sav");
-    EXPECT_EQ(zyn_file_rename(dir.join("taken.sav").c_str(), utf8_name.c_str()), 1);
-    EXPECT_EQ(file_bytes(utf8_name), "old");
+    EXPECT_EQ(zyn_file_rename(p("taken.sav").c_str(), p("sav\xc3\xa9.sav").c_str()), 1); // narrow names are bytes
+    EXPECT_EQ(test::file_bytes(p("sav\xc3\xa9.sav")), "old.sav");
+#else
+    EXPECT_EQ(test::file_bytes(p("taken.sav")), "old.sav");
 #endif
 }
 
 TEST_F(Directories, NothingHappensWhileNotLoaded)
 {
-    put_file(dir.join("f.sav"), "f");
+    make({"f.sav"});
     zyn_unload();
     wstring_list list;
-    const auto refused = [] { return zyn_geterror() == ZYN_ERR_NOT_LOADED && zyn_get_extendederror() == 0; };
-    EXPECT_EQ(zyn_directory_create(at("new")), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_FALSE(fs::exists(dir.join("new")));
-    EXPECT_EQ(zyn_directory_delete(wide_path(dir.path())), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_directory_exists(wide_path(dir.path())), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_list_files(wide_path(dir.path()), list), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_list_directories(wide_path(dir.path()), list), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_file_copy(at("f.sav"), at("g.sav"), true), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_file_delete(at("f.sav")), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_file_rename(dir.join("f.sav").c_str(), dir.join("g.sav").c_str()), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(zyn_file_exists(at("f.sav")), 0);
-    EXPECT_TRUE(refused());
-    EXPECT_EQ(file_bytes(dir.join("f.sav")), "f");
-    EXPECT_FALSE(fs::exists(dir.join("g.sav")));
+    const auto refused = [](int result) { return result == 0 && zyn_geterror() == ZYN_ERR_NOT_LOADED; };
+    const bool all[] = {refused(zyn_directory_create(at("new"))), refused(zyn_directory_delete(at(""))),
+        refused(zyn_directory_exists(at(""))), refused(zyn_list_files(at(""), list)), refused(zyn_list_directories(at(""), list)),
+        refused(zyn_file_copy(at("f.sav"), at("g.sav"), 1)), refused(zyn_file_delete(at("f.sav"))), refused(zyn_file_exists(at("f.sav"))),
+        refused(zyn_file_rename(p("f.sav").c_str(), p("g.sav").c_str()))}; // in this order, each checked at once
+    EXPECT_EQ(std::count(all, all + 9, true), 9);
+    EXPECT_TRUE(zyn_get_extendederror() == 0 && there("f.sav") && !there("g.sav") && !there("new"));
 }
 
 } // namespace

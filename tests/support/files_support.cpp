@@ -1,9 +1,9 @@
 #include "support/files_support.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -12,28 +12,24 @@
 #include <sys/resource.h>
 #endif
 
+namespace fs = std::filesystem;
+
 namespace test {
 
 std::string file_bytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "<missing>";
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
-void put_file(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
+void put_file(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 zyn_wstring wide_path(const std::string& path)
 {
 #if defined(_WIN32)
-    return std::filesystem::path(path).wstring();
+    return fs::path(path).wstring();
 #else
-    const std::u16string units = std::filesystem::u8path(path).u16string();
+    const std::u16string units = fs::u8path(path).u16string();
     return zyn_wstring(units.begin(), units.end());
 #endif
 }
@@ -41,18 +37,15 @@ zyn_wstring wide_path(const std::string& path)
 bool make_symlink(const std::string& target, const std::string& link, bool directory)
 {
 #if defined(_WIN32)
-    // Without the privilege, only developer mode lets an ordinary process make one.
+    // Without the privilege only developer mode lets a process make one; some systems only pretend to.
+    const std::wstring at = fs::path(link).wstring();
     const DWORD flags = (directory ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | 0x2 /* allow unprivileged create */;
-    const std::wstring at = std::filesystem::path(link).wstring();
-    return CreateSymbolicLinkW(at.c_str(), std::filesystem::path(target).wstring().c_str(), flags) != 0 &&
-           (GetFileAttributesW(at.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-           GetFileAttributesW(at.c_str()) != INVALID_FILE_ATTRIBUTES; // some systems only pretend
+    const DWORD attributes = CreateSymbolicLinkW(at.c_str(), fs::path(target).wstring().c_str(), flags)
+                                 ? GetFileAttributesW(at.c_str()) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 #else
     std::error_code ec;
-    if (directory)
-        std::filesystem::create_directory_symlink(target, link, ec);
-    else
-        std::filesystem::create_symlink(target, link, ec);
+    directory ? fs::create_directory_symlink(target, link, ec) : fs::create_symlink(target, link, ec);
     return !ec;
 #endif
 }
@@ -60,10 +53,10 @@ bool make_symlink(const std::string& target, const std::string& link, bool direc
 bool entry_exists(const std::string& path)
 {
 #if defined(_WIN32)
-    return GetFileAttributesW(std::filesystem::path(path).wstring().c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(fs::path(path).wstring().c_str()) != INVALID_FILE_ATTRIBUTES;
 #else
     std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    return fs::exists(fs::symlink_status(path, ec));
 #endif
 }
 
@@ -74,49 +67,34 @@ std::vector<zyn_wstring> sorted(const wstring_list& list)
     return items;
 }
 
+std::size_t entry_count(const std::string& dir) { return std::size_t(std::distance(fs::directory_iterator(dir), {})); }
+
 SaveBlocker::SaveBlocker(const std::string& path, unsigned long bytes)
 {
 #if defined(_WIN32)
-    (void)bytes;
-    held_ = CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, 0, nullptr);
+    held = CreateFileW(fs::path(path).wstring().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
 #else
-    (void)path;
     std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit_ = limit.rlim_cur;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
+    rlimit lim{};
+    getrlimit(RLIMIT_FSIZE, &lim);
+    limit = lim.rlim_cur;
+    lim.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lim);
 #endif
+    (void)path, (void)bytes;
 }
 
 SaveBlocker::~SaveBlocker()
 {
 #if defined(_WIN32)
-    CloseHandle(held_);
+    CloseHandle(held);
 #else
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = limit_;
-    setrlimit(RLIMIT_FSIZE, &limit);
+    rlimit lim{};
+    getrlimit(RLIMIT_FSIZE, &lim);
+    lim.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &lim);
 #endif
-}
-
-std::size_t entry_count(const std::string& dir)
-{
-    return std::size_t(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()));
-}
-
-CurrentDirectory::CurrentDirectory(const std::string& path) : previous_(std::filesystem::current_path())
-{
-    std::filesystem::current_path(path);
-}
-
-CurrentDirectory::~CurrentDirectory()
-{
-    std::error_code ec;
-    std::filesystem::current_path(previous_, ec);
 }
 
 } // namespace test

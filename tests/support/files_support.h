@@ -1,64 +1,42 @@
-// Helpers for the file tests: reading and writing real files directly, wide
-// paths from the temporary directory, and a scoped change of directory.
+// Helpers for the file and inventory tests: real files read and written
+// directly, wide paths, links, and a save made to fail part-way.
 #pragma once
 
 #include <zyn/zyn.h>
 
-#include <filesystem>
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
+// A call's result and the last error it left.
+#define EXPECT_RESULT(call, result, error) \
+    do { EXPECT_EQ(call, result) << #call; EXPECT_EQ(zyn_geterror(), error) << #call; } while (0)
+
 namespace test {
 
-// The whole content of a file, or "<missing>" when it cannot be opened.
-std::string file_bytes(const std::string& path);
+#if defined(_WIN32)
+inline const std::string kEol = "\r\n"; // the platform's text line end
+#else
+inline const std::string kEol = "\n";
+#endif
 
-// Writes a file directly, bypassing the library.
+std::string file_bytes(const std::string& path); // "<missing>" when it cannot be opened
 void put_file(const std::string& path, const std::string& bytes);
-
-// A narrow path of the platform as the library's wide path type.
 zyn_wstring wide_path(const std::string& path);
-
-// Makes a symbolic link at link that leads to target (a directory link when
-// directory is true). False where the system does not let this process make one.
-bool make_symlink(const std::string& target, const std::string& link, bool directory);
-
-// True when an entry of any kind is at the path, a dangling link included
-// (links are not followed).
-bool entry_exists(const std::string& path);
-
-// The list's strings, sorted (listings come in the system's order).
+bool make_symlink(const std::string& target, const std::string& link, bool directory); // false where not allowed
+bool entry_exists(const std::string& path); // links not followed
 std::vector<zyn_wstring> sorted(const wstring_list& list);
-
-// Makes every save that replaces the file at the path fail part-way for the
-// life of the object: on Windows the file is held open without sharing its
-// deletion, so it cannot be replaced; elsewhere the process's file size limit
-// drops to the given number of bytes, as a full disk would stop it.
-class SaveBlocker {
-public:
-    SaveBlocker(const std::string& path, unsigned long bytes);
-    ~SaveBlocker();
-    SaveBlocker(const SaveBlocker&) = delete;
-    SaveBlocker& operator=(const SaveBlocker&) = delete;
-
-private:
-    void* held_ = nullptr;
-    unsigned long long limit_ = 0;
-};
-
-// The number of entries in a directory (a save must leave no new file behind).
 std::size_t entry_count(const std::string& dir);
 
-// Makes a directory the current one for the life of the object.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::string& path);
-    ~CurrentDirectory();
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
-private:
-    std::filesystem::path previous_;
+// While it lives, a save that replaces the file fails part-way: on Windows the
+// file is held open without sharing its deletion; elsewhere the file size
+// limit drops to `bytes`, as a full disk would stop it.
+struct SaveBlocker {
+    SaveBlocker(const std::string& path, unsigned long bytes);
+    ~SaveBlocker();
+    void* held = nullptr;
+    unsigned long long limit = 0;
 };
 
 } // namespace test
