@@ -46,7 +46,9 @@ TEST_F(EventQueue, EventsComeOutInTheOrderSent)
     EXPECT_EQ(zyn_event_clear(), 1);
     EXPECT_EQ(zyn_event_count(), 0);
 
-    EXPECT_EQ(zyn_event_send(1, 2, 3), 1);
+    zyn_seterror(7, 9);
+    EXPECT_EQ(zyn_event_send(1, 2, 3), 1); // every call starts from a clean last error
+    EXPECT_EQ(zyn_geterror() + zyn_get_extendederror(), 0);
     EXPECT_EQ(zyn_event_send(0, INT32_MIN, INT32_MAX), 1); // code 0 is the caller's too
     EXPECT_EQ(zyn_event_get(nullptr), 0);
     EXPECT_EQ(zyn_geterror(), ZYN_ERR_INVALID_ARGUMENT);
