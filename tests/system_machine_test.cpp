@@ -38,9 +38,7 @@ using System = test::LoadedLibrary;
 
 void expect_failure(int result, int error, int32_t extended = 0)
 {
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(zyn_geterror(), error);
-    EXPECT_EQ(zyn_get_extendederror(), extended);
+    EXPECT_EQ(std::make_tuple(result, zyn_geterror(), zyn_get_extendederror()), std::make_tuple(0, error, extended));
 }
 zyn_wstring wide_property(const zyn_wstring& cls, const zyn_wstring& prop, int kind, int expected_result = 1)
 {
@@ -127,8 +125,7 @@ uint32_t own_id() { return GetCurrentProcessId(); }
 std::string own_path()
 {
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
 }
 #else
 uint32_t own_id() { return uint32_t(getpid()); }
