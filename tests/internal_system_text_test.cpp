@@ -32,8 +32,9 @@ TEST(SystemText, FiltersPairNamesWithPatternsAndStayWhole)
         for (const FileType& type : parse_file_types(text.data()))
             types += type.name + ZW("=") + type.pattern + ZW(",");
         EXPECT_EQ(types, c.types) << c.filter;
-        EXPECT_STREQ(text.data(), c.filter); // a filter kept by the game is used again; a literal is read-only
+        EXPECT_STREQ(text.data(), c.filter); // a filter kept by the game is used again
     }
+    EXPECT_EQ(parse_file_types("Images|*.png").size(), 1u); // a literal is read-only
     EXPECT_TRUE(parse_file_types(nullptr).empty());
 }
 
