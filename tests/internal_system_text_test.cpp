@@ -13,134 +13,82 @@
 
 namespace {
 
-using zyn::system::FileType;
+using namespace zyn::system;
 
-std::vector<FileType> parse(std::string text)
+TEST(SystemText, FiltersPairNamesWithPatternsAndStayWhole)
 {
-    std::vector<char> writable(text.begin(), text.end());
-    writable.push_back('\0');
-    return zyn::system::parse_file_types(writable.data());
+    // Runs of separators count as one and are ignored at either end; a name without a
+    // pattern ends the list; UTF-8 names become UTF-16.
+    const struct {
+        const char* filter;
+        zyn_wstring types;
+    } cases[] = {{"Images|*.png;*.jpg|All|*.*", ZW("Images=*.png;*.jpg,All=*.*,")},
+                 {"Images|*.png|Orphan", ZW("Images=*.png,")}, {"||Text||*.txt", ZW("Text=*.txt,")},
+                 {"|A|*.a|", ZW("A=*.a,")}, {"A|*.a||B|*.b", ZW("A=*.a,B=*.b,")}, {"", ZW("")}, {"|||", ZW("")},
+                 {"Lonely", ZW("")}, {"Bilder \xC3\xA4|*.png", ZW("Bilder \u00E4=*.png,")}};
+    for (const auto& c : cases) {
+        std::vector<char> text(c.filter, c.filter + std::strlen(c.filter) + 1);
+        zyn_wstring types;
+        for (const FileType& type : parse_file_types(text.data()))
+            types += type.name + ZW("=") + type.pattern + ZW(",");
+        EXPECT_EQ(types, c.types) << c.filter;
+        EXPECT_STREQ(text.data(), c.filter); // a filter kept by the game is used again
+    }
+    EXPECT_EQ(parse_file_types("Images|*.png").size(), 1u); // a literal is read-only
+    EXPECT_TRUE(parse_file_types(nullptr).empty());
 }
 
-TEST(DialogFilter, PairsNamesWithPatterns)
-{
-    auto types = parse("Images|*.png;*.jpg|All|*.*");
-    ASSERT_EQ(types.size(), 2u);
-    EXPECT_EQ(types[0].name, ZW("Images"));
-    EXPECT_EQ(types[0].pattern, ZW("*.png;*.jpg"));
-    EXPECT_EQ(types[1].name, ZW("All"));
-    EXPECT_EQ(types[1].pattern, ZW("*.*"));
-
-    // A name without a pattern ends the list.
-    types = parse("Images|*.png|Orphan");
-    ASSERT_EQ(types.size(), 1u);
-    EXPECT_EQ(types[0].name, ZW("Images"));
-
-    // Runs of separators count as one; separators at either end are ignored.
-    types = parse("||Text||*.txt");
-    ASSERT_EQ(types.size(), 1u);
-    EXPECT_EQ(types[0].name, ZW("Text"));
-    EXPECT_EQ(types[0].pattern, ZW("*.txt"));
-    EXPECT_EQ(parse("|A|*.a|").size(), 1u);
-
-    EXPECT_TRUE(parse("").empty());
-    EXPECT_TRUE(parse("|||").empty());
-    EXPECT_TRUE(parse("Lonely").empty());
-    EXPECT_TRUE(zyn::system::parse_file_types(nullptr).empty());
-
-    // UTF-8 names become UTF-16.
-    types = parse("Bilder \xC3\xA4|*.png");
-    ASSERT_EQ(types.size(), 1u);
-    EXPECT_EQ(types[0].name, ZW("Bilder \u00E4"));
-}
-
-TEST(DialogFilter, LeavesTheCallersTextWhole)
-{
-    // A filter kept by the game is used again and again; a literal is read-only.
-    char text[] = "A|*.a||B|*.b";
-    EXPECT_EQ(zyn::system::parse_file_types(text).size(), 2u);
-    EXPECT_EQ(std::memcmp(text, "A|*.a||B|*.b", sizeof text), 0);
-    EXPECT_EQ(zyn::system::parse_file_types(text).size(), 2u);
-    EXPECT_EQ(zyn::system::parse_file_types("Images|*.png").size(), 1u);
-}
-
-TEST(DialogResult, StopsAtTheLastWholePathThatFits)
+TEST(SystemText, PathsStopAtTheLastWholeOneThatFits)
 {
     const std::vector<std::string> paths{"/a/one", "/b/two", "/c/three"};
     const std::string all = "/a/one\r\n/b/two\r\n/c/three";
-    char buffer[64];
-
-    std::memset(buffer, '#', sizeof buffer);
-    zyn::system::store_paths(paths, buffer, sizeof buffer);
-    EXPECT_EQ(std::string(buffer), all);
-
-    // Exactly enough for all three and the zero.
-    std::memset(buffer, '#', sizeof buffer);
-    zyn::system::store_paths(paths, buffer, uint32_t(all.size() + 1));
-    EXPECT_EQ(std::string(buffer), all);
-
-    // One byte short: the third path is left out, nothing written past the capacity.
-    std::memset(buffer, '#', sizeof buffer);
-    zyn::system::store_paths(paths, buffer, uint32_t(all.size()));
-    EXPECT_EQ(std::string(buffer), "/a/one\r\n/b/two");
-    for (size_t n = all.size(); n < sizeof buffer; ++n)
-        ASSERT_EQ(buffer[n], '#') << n;
-
-    // Not even the first path fits: an empty text.
-    std::memset(buffer, '#', sizeof buffer);
-    zyn::system::store_paths(paths, buffer, 6);
-    EXPECT_EQ(buffer[0], '\0');
-    EXPECT_EQ(buffer[1], '#');
-
-    // Capacity 0 or a null buffer: untouched.
-    std::memset(buffer, '#', sizeof buffer);
-    zyn::system::store_paths(paths, buffer, 0);
-    zyn::system::store_paths(paths, nullptr, 100);
+    // Capacity, then what is stored; nothing is ever written past the capacity.
+    const struct {
+        uint32_t capacity;
+        std::string stored;
+    } cases[] = {{64, all}, {uint32_t(all.size() + 1), all}, {uint32_t(all.size()), "/a/one\r\n/b/two"}, {7, "/a/one"},
+                 {6, ""}};
+    for (const auto& c : cases) {
+        char buffer[65];
+        std::memset(buffer, '#', sizeof buffer);
+        store_paths(paths, buffer, c.capacity);
+        EXPECT_EQ(std::string(buffer), c.stored) << c.capacity;
+        EXPECT_EQ(std::string(buffer + c.stored.size() + 1, buffer + 65), std::string(64 - c.stored.size(), '#'));
+    }
+    char buffer[2] = {'#', '#'};
+    store_paths(paths, buffer, 0); // capacity 0 or no buffer: untouched
+    store_paths(paths, nullptr, 100);
     EXPECT_EQ(buffer[0], '#');
-
-    // Items chosen, none of them with a file-system path: the buffer is emptied,
-    // so an earlier choice left in it is not taken for this one.
-    zyn::system::store_paths({}, buffer, sizeof buffer);
-    EXPECT_EQ(buffer[0], '\0');
-    EXPECT_EQ(buffer[1], '#');
+    // Chosen items without a file-system path empty the buffer: an earlier choice is not taken for this one.
+    store_paths({}, buffer, 2);
+    EXPECT_EQ(std::string(buffer, 2), std::string("\0#", 2));
 }
 
-TEST(NarrowTwins, WidenBySignAndNarrowByLowByte)
+TEST(SystemText, NarrowTwinsWidenBySignAndNarrowByLowByte)
 {
-    const zyn_wstring wide = zyn::system::widen_bytes("A\xE4");
-    ASSERT_EQ(wide.size(), 2u);
-    EXPECT_EQ(uint16_t(wide[0]), 0x41);
-    EXPECT_EQ(uint16_t(wide[1]), 0xFFE4);
-    EXPECT_TRUE(zyn::system::widen_bytes(nullptr).empty());
+    EXPECT_EQ(widen_bytes("A\xE4"), (zyn_wstring{zyn_wchar(0x41), zyn_wchar(0xFFE4)}));
+    EXPECT_TRUE(widen_bytes(nullptr).empty());
+    // A unit beyond U+00FF whose low byte is zero gives '?' instead of ending the text.
+    const zyn_wchar units[] = {ZW('a'), zyn_wchar(0x263A), zyn_wchar(0x00E9), zyn_wchar(0x0100), zyn_wchar(0x4E00),
+                               ZW('z'), 0, ZW('x')};
+    EXPECT_EQ(narrow_low_bytes(units, 8), "a\x3A\xE9??z");
+    EXPECT_EQ(narrow_low_bytes(units, 2), "a\x3A");
 
-    const zyn_wchar units[] = {ZW('a'), zyn_wchar(0x263A), zyn_wchar(0x00E9), ZW('z'), 0, ZW('x')};
-    EXPECT_EQ(zyn::system::narrow_low_bytes(units, 6), std::string("a\x3A\xE9z"));
-    EXPECT_EQ(zyn::system::narrow_low_bytes(units, 2), std::string("a\x3A"));
-    // A unit whose low byte is zero does not end the narrow text: it gives '?'.
-    const zyn_wchar high[] = {ZW('a'), zyn_wchar(0x0100), ZW('b'), zyn_wchar(0x4E00), ZW('c'), 0, ZW('d')};
-    EXPECT_EQ(zyn::system::narrow_low_bytes(high, 7), "a?b?c");
-}
-
-TEST(NarrowTwins, ListTwinCutsAndFills)
-{
-    auto wide_export = [](zyn_wchar* out, uint32_t length) {
+    // The list twin cuts unterminated and fills with zeros to the length; a failing wide list leaves it alone.
+    const auto wide_list = [](zyn_wchar* out, uint32_t length) {
         const zyn_wstring text = ZW("abc\u00FF\u0141");
-        zyn::system::store_cut(text.data(), text.size(), out, length);
+        store_cut(text.data(), text.size(), out, length);
         return 1;
     };
-    char out[8];
-    std::memset(out, '#', sizeof out);
-    ASSERT_EQ(zyn::system::narrow_list_twin(out, 7, wide_export), 1);
-    EXPECT_EQ(std::string(out, 7), std::string("abc\xFF\x41\0\0", 7));
-    EXPECT_EQ(out[7], '#');
-
-    std::memset(out, '#', sizeof out);
-    ASSERT_EQ(zyn::system::narrow_list_twin(out, 2, wide_export), 1);
-    EXPECT_EQ(std::string(out, 3), "ab#");
-
-    // A failing wide export leaves the buffer alone.
-    std::memset(out, '#', sizeof out);
-    EXPECT_EQ(zyn::system::narrow_list_twin(out, 8, [](zyn_wchar*, uint32_t) { return 0; }), 0);
+    for (uint32_t length : {7u, 2u}) {
+        char out[8];
+        std::memset(out, '#', sizeof out);
+        ASSERT_EQ(narrow_list_twin(out, length, wide_list), 1);
+        EXPECT_EQ(std::string(out, 8), std::string("abc\xFF\x41\0\0#", 8).substr(0, length) +
+                                           std::string(8 - length, '#'));
+    }
+    char out[2] = "#";
+    EXPECT_EQ(narrow_list_twin(out, 2, [](zyn_wchar*, uint32_t) { return 0; }), 0);
     EXPECT_EQ(out[0], '#');
 }
 
