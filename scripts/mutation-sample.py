@@ -11,7 +11,7 @@ refused fault is counted apart, as it proves nothing about the tests).
 The faults come from a fixed seed, so a run before and a run after a change to
 the tests make the very same faults, as long as the source file is the same.
 
-  scripts/mutation-sample.py src/text/number_parse.cpp --tests 'text_strings|internal_text'
+  scripts/mutation-sample.py src/text/number_parse.cpp --tests 'text_|internal_text'
   scripts/mutation-sample.py FILE [FILE...] --tests REGEX [--count 24] [--seed 1] [--json out.json]
 
 The file is always put back as it was, even when the run is interrupted.
@@ -135,6 +135,7 @@ def main():
     originals = {p: p.read_text() for p in paths}
     pool = [(p,) + c for p in paths for c in candidates(originals[p].split("\n"))]
     chosen = sorted(random.Random(args.seed).sample(pool, min(args.count, len(pool))))
+    # Only the programs the tree builds: ctest may still list one that was removed.
     targets = [t for t in test_targets(args.tests) if (BUILD / "tests" / t).exists()]
     build = ["cmake", "--build", str(BUILD), "-j2", "--target", "zyn"] + targets
     if run(build, 1800) != 0:
