@@ -1,89 +1,70 @@
-// The connect loop of zyn_socket_connect over crafted address lists against a
-// real listener on 127.0.0.1, natively and under Wine: an address for which
-// no socket can be made (its family unavailable, as IPv6 may be) is passed
-// over like one that refuses the connection, and when every address fails the
-// last one's error is reported. On POSIX, the table to Winsock numbers.
+// The connect loop over crafted address lists against a real listener on 127.0.0.1,
+// natively and under Wine; on POSIX, the table to Winsock numbers.
 #include "sockets/socket_connect.h"
 #include "support/loaded_library.h"
 #include "support/sockets_peer.h"
 
 #include <cstdlib>
-#include <string>
+#include <utility>
 #include <vector>
 
-#ifdef _WIN32
-#  include <winsock2.h>
-#  include <ws2tcpip.h>
-#else
+#ifndef _WIN32
 #  include "sockets/linux/socket_error_map.h"
 #  include <cerrno>
 #  include <netdb.h>
-#  include <netinet/in.h>
-#  include <sys/socket.h>
 #endif
 
 namespace {
 
-class SocketConnectLoop : public test::LoadedLibrary {
-protected:
-    void SetUp() override
-    {
-        LoadedLibrary::SetUp();
-        ASSERT_EQ(zyn_socket_load(), 1); // Winsock's start on Windows
-    }
-    // Connects through a list in order: a loopback address per port, one of a
-    // family no system makes sockets for where the port is "unusable".
-    bool connect(const std::vector<std::string>& ports, zyn_socket& s)
-    {
-        std::vector<sockaddr_in> where(ports.size());
-        std::vector<addrinfo> info(ports.size());
-        for (size_t n = ports.size(); n-- > 0;) {
-            where[n].sin_family = AF_INET;
-            where[n].sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            where[n].sin_port = htons(static_cast<unsigned short>(std::atoi(ports[n].c_str())));
-            info[n].ai_family = ports[n] == "unusable" ? 12345 : AF_INET;
-            info[n].ai_socktype = SOCK_STREAM;
-            info[n].ai_protocol = IPPROTO_TCP;
-            info[n].ai_addr = reinterpret_cast<sockaddr*>(&where[n]);
-            info[n].ai_addrlen = sizeof where[n];
-            info[n].ai_next = n + 1 < ports.size() ? &info[n + 1] : nullptr;
-        }
-        s = 12345;
-        return zyn::sockets::connect_first(info.empty() ? nullptr : &info[0], s);
-    }
-    test::LoopbackListener listener;
-};
-
-TEST_F(SocketConnectLoop, AnAddressWithoutASocketIsPassedOver)
+// Connects through a list in order: a loopback address per port, one of a
+// family no system makes sockets for where the port is "unusable".
+bool connect(const std::vector<std::string>& ports, zyn_socket& s)
 {
-    const std::string closed = test::closed_loopback_port();
-    for (const auto& ports : {std::vector<std::string>{"unusable", listener.port()},
-                              std::vector<std::string>{"unusable", "unusable", closed, listener.port()}}) {
-        zyn_socket s;
-        ASSERT_TRUE(connect(ports, s));
-        test::PeerSocket peer = listener.accept();
-        ASSERT_TRUE(peer.valid());
-        EXPECT_EQ(zyn_socket_send(&s, "x", 1), 1);
-        EXPECT_EQ(peer.receive(1), "x");
-        EXPECT_EQ(zyn_socket_close(&s), 1);
+    std::vector<sockaddr_in> where(ports.size());
+    std::vector<addrinfo> info(ports.size());
+    for (size_t n = 0; n < ports.size(); ++n) {
+        where[n].sin_family = AF_INET;
+        where[n].sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        where[n].sin_port = htons(static_cast<unsigned short>(std::atoi(ports[n].c_str())));
+        info[n].ai_family = ports[n] == "unusable" ? 12345 : AF_INET;
+        info[n].ai_socktype = SOCK_STREAM;
+        info[n].ai_protocol = IPPROTO_TCP;
+        info[n].ai_addr = reinterpret_cast<sockaddr*>(&where[n]);
+        info[n].ai_addrlen = sizeof where[n];
+        info[n].ai_next = n + 1 < ports.size() ? &info[n + 1] : nullptr;
     }
+    s = 12345;
+    return zyn::sockets::connect_first(info.empty() ? nullptr : &info[0], s);
 }
 
-TEST_F(SocketConnectLoop, WhenEveryAddressFailsTheLastOnesErrorIsReported)
+class SocketConnectLoop : public test::LoadedLibrary {};
+
+// An address for which no socket can be made (its family unavailable, as IPv6 may be) is
+// passed over like one that refuses the connection; when all fail, the last one's error is reported.
+TEST_F(SocketConnectLoop, PassesOverAddressesWithoutASocketAndReportsTheLastError)
 {
-    const std::string closed = test::closed_loopback_port();
-    const struct {
-        std::vector<std::string> ports;
-        int error;
-    } cases[] = {{{"unusable"}, ZYN_WSAEAFNOSUPPORT},        {{"unusable", "unusable"}, ZYN_WSAEAFNOSUPPORT},
-                 {{"unusable", closed}, ZYN_WSAECONNREFUSED}, {{closed, "unusable"}, ZYN_WSAEAFNOSUPPORT},
-                 {{closed, closed}, ZYN_WSAECONNREFUSED},     {{}, -1}};
-    for (const auto& c : cases) {
+    ASSERT_EQ(zyn_socket_load(), 1); // Winsock's start on Windows
+    std::string open;
+    test::Native listener = test::listen_on_loopback(open), peer = test::kNoSocket;
+    const std::string shut = test::closed_loopback_port(), none = "unusable";
+    const std::pair<std::vector<std::string>, int> cases[] = { // 0: connected; -1: no address at all
+        {{none, open}, 0}, {{none, none, shut, open}, 0}, {{none}, ZYN_WSAEAFNOSUPPORT},
+        {{none, none}, ZYN_WSAEAFNOSUPPORT}, {{none, shut}, ZYN_WSAECONNREFUSED},
+        {{shut, none}, ZYN_WSAEAFNOSUPPORT}, {{shut, shut}, ZYN_WSAECONNREFUSED}, {{}, -1}};
+    for (const auto& [ports, error] : cases) {
         zyn_socket s;
-        EXPECT_FALSE(connect(c.ports, s));
-        EXPECT_EQ(s, ZYN_INVALID_SOCKET);
-        EXPECT_EQ(c.error == -1 ? -1 : zyn_socket_geterror(), c.error) << c.ports.size(); // -1: no address at all
+        ASSERT_EQ(connect(ports, s), error == 0) << ports.size();
+        if (error != 0) {
+            EXPECT_EQ(s, ZYN_INVALID_SOCKET);
+            EXPECT_EQ(error == -1 ? -1 : zyn_socket_geterror(), error) << ports.size();
+            continue;
+        }
+        peer = test::accept_peer(listener);
+        EXPECT_TRUE(zyn_socket_send(&s, "x", 1) == 1 && test::receive(peer, 1) == "x");
+        EXPECT_EQ(zyn_socket_close(&s), 1);
+        test::close_peer(peer);
     }
+    test::close_peer(listener);
 }
 
 #ifndef _WIN32

@@ -1,49 +1,103 @@
-// The far end of the socket and HTTP tests on 127.0.0.1, written straight on
-// the platform's sockets so the library under test is not used to test itself.
+// The far end of the socket tests on 127.0.0.1, on the platform's own sockets so the library
+// under test is not used to test itself. Every wait is bounded (5 s): a fault never hangs a test.
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
 #include <string>
-#include <utility>
+
+#ifdef _WIN32
+#  include <winsock2.h>
+#  include <ws2tcpip.h>
+#else
+#  include <netinet/in.h>
+#  include <poll.h>
+#  include <sys/socket.h>
+#  include <unistd.h>
+#endif
 
 namespace test {
 
-// One accepted connection; every wait is bounded, so a fault never hangs a test.
-class PeerSocket {
-public:
-    explicit PeerSocket(uintptr_t handle = ~uintptr_t(0)) : handle_(handle) {}
-    PeerSocket(PeerSocket&& other) noexcept : handle_(other.handle_) { other.handle_ = ~uintptr_t(0); }
-    PeerSocket& operator=(PeerSocket&& other) noexcept
-    {
-        std::swap(handle_, other.handle_);
-        return *this;
+#ifdef _WIN32
+using Native = SOCKET;
+inline void close_native(Native s) { closesocket(s); }
+inline int poll_native(pollfd* p) { return WSAPoll(p, 1, 5000); }
+#else
+using Native = int;
+inline void close_native(Native s) { ::close(s); }
+inline int poll_native(pollfd* p) { return ::poll(p, 1, 5000); }
+#endif
+constexpr Native kNoSocket = Native(~uintptr_t(0));
+
+inline bool readable(Native s)
+{
+    pollfd p{s, POLLIN, 0};
+    return poll_native(&p) > 0;
+}
+
+// Listens on 127.0.0.1 at a port the system picks; the peers start Winsock for themselves.
+inline Native listen_on_loopback(std::string& port)
+{
+#ifdef _WIN32
+    static WSADATA data;
+    static const int started = WSAStartup(MAKEWORD(2, 2), &data);
+    if (started != 0)
+        return kNoSocket;
+#endif
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    sockaddr* const where = reinterpret_cast<sockaddr*>(&address);
+    const Native s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (::bind(s, where, size) != 0 || ::getsockname(s, where, &size) != 0 || ::listen(s, 8) != 0) {
+        close_native(s);
+        return kNoSocket;
     }
-    ~PeerSocket() { close(); }
-
-    bool valid() const { return handle_ != ~uintptr_t(0); }
-    bool send_all(const std::string& bytes); // false when some were refused
-    std::string receive(std::size_t count);  // less when closed or after 5 s
-    void close();                            // orderly: the other end reads 0
-    void reset();                            // abortive: the other end is reset
-
-private:
-    uintptr_t handle_;
-};
-
-// A listening socket on 127.0.0.1 and a port the system picked.
-class LoopbackListener {
-public:
-    LoopbackListener();
-    ~LoopbackListener() { PeerSocket(handle_).close(); }
-    const std::string& port() const { return port_; } // as decimal text
-    PeerSocket accept();                              // an invalid one after 5 s
-
-private:
-    std::string port_;
-    uintptr_t handle_;
-};
+    port = std::to_string(ntohs(address.sin_port));
+    return s;
+}
 
 // A loopback port on which nothing listens (just released by the system).
-std::string closed_loopback_port();
+inline std::string closed_loopback_port()
+{
+    std::string port;
+    close_native(listen_on_loopback(port));
+    return port;
+}
+
+inline Native accept_peer(Native listener)
+{
+    return readable(listener) ? ::accept(listener, nullptr, nullptr) : kNoSocket;
+}
+
+inline bool send_all(Native s, const std::string& bytes) // false when some were refused
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const auto sent = ::send(s, bytes.data() + done, int(bytes.size() - done), 0);
+        if (sent <= 0)
+            return false;
+        done += size_t(sent);
+    }
+    return true;
+}
+
+inline std::string receive(Native s, size_t count) // less when closed or after 5 s
+{
+    std::string bytes;
+    char chunk[4096];
+    for (long n = 1; n > 0 && bytes.size() < count && readable(s);) {
+        n = long(::recv(s, chunk, int(std::min(sizeof chunk, count - bytes.size())), 0));
+        bytes.append(chunk, size_t(std::max(n, 0L)));
+    }
+    return bytes;
+}
+
+// An orderly close: the other end reads 0.
+inline void close_peer(Native& s)
+{
+    if (s != kNoSocket)
+        close_native(s);
+    s = kNoSocket;
+}
 
 } // namespace test
