@@ -16,8 +16,7 @@ namespace {
 using test::gives;
 constexpr zyn_socket kUntouched = 12345; // a value the library must leave alone
 
-// A failure of the platform: error 2 and `wsa` as the thread's socket error;
-// the extended error is `wsa` for a failed transfer (-1), else -1.
+// A platform failure: error 2, `wsa` the socket error and, for a failed transfer (-1), the extended one.
 testing::AssertionResult fails(int64_t result, int64_t expected, int wsa)
 {
     if (zyn_socket_geterror() != wsa)
@@ -35,20 +34,11 @@ protected:
         ASSERT_TRUE(gives(zyn_socket_connect("127.0.0.1", port.c_str(), &client), 1));
         ASSERT_NE(peer = test::accept_peer(listener), test::kNoSocket);
     }
-    void TearDown() override
-    {
-        test::close_peer(peer);
-        test::close_peer(listener);
-        LoadedLibrary::TearDown();
-    }
-    // Polls FIONREAD until the bytes have arrived; bounded, never timed.
-    uint32_t waiting(uint32_t bytes)
+    uint32_t waiting(uint32_t bytes) // FIONREAD, polled until the bytes are in (bounded)
     {
         uint32_t in = 0;
-        for (int i = 0; i < 500 && in < bytes; ++i) {
-            EXPECT_EQ(zyn_socket_io(&client, ZYN_FIONREAD, &in), 1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(in < bytes ? 10 : 0));
-        }
+        for (int i = 0; i < 500 && zyn_socket_io(&client, ZYN_FIONREAD, &in) == 1 && in < bytes; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return in;
     }
 
@@ -64,13 +54,11 @@ TEST_F(Sockets, LayerStartsOnceAndNeedsTheLibrary)
     EXPECT_TRUE(gives(zyn_socket_unload(), 1));
     // Every operation on a socket refuses with 11 before touching anything.
     zyn_socket s = kUntouched;
-    char byte = 0;
     uint32_t arg = 1;
     const int code = ZYN_ERR_SOCKETS_NOT_LOADED;
-    EXPECT_TRUE(gives(zyn_socket_connect("127.0.0.1", port.c_str(), &s), 0, code));
-    EXPECT_TRUE(gives(zyn_socket_recv(&s, &byte, 1), 0, code) && gives(zyn_socket_send(&s, &byte, 1), 0, code));
+    EXPECT_TRUE(gives(zyn_socket_connect("127.0.0.1", port.c_str(), &s), 0, code) && s == kUntouched);
+    EXPECT_TRUE(gives(zyn_socket_recv(&s, &arg, 1), 0, code) && gives(zyn_socket_send(&s, &arg, 1), 0, code));
     EXPECT_TRUE(gives(zyn_socket_io(&s, ZYN_FIONBIO, &arg), 0, code) && gives(zyn_socket_close(&s), 0, code));
-    EXPECT_EQ(s, kUntouched);
     ASSERT_EQ(zyn_socket_load(), 1);
     for (int loaded : {1, 0}) { // the queries without a frame leave the last error alone
         zyn_seterror(7, 3);
@@ -78,19 +66,18 @@ TEST_F(Sockets, LayerStartsOnceAndNeedsTheLibrary)
         EXPECT_TRUE(gives(zyn_socket_isloaded(), loaded, 7, 3));
         zyn_unload();
     }
-    EXPECT_TRUE(gives(zyn_socket_load(), 0, ZYN_ERR_NOT_LOADED));
-    EXPECT_TRUE(gives(zyn_socket_unload(), 0, ZYN_ERR_NOT_LOADED));
+    EXPECT_TRUE(gives(zyn_socket_load(), 0, ZYN_ERR_NOT_LOADED) && gives(zyn_socket_unload(), 0, ZYN_ERR_NOT_LOADED));
     EXPECT_TRUE(gives(zyn_socket_connect("127.0.0.1", port.c_str(), &s), 0, ZYN_ERR_NOT_LOADED));
 }
 
-TEST_F(Sockets, SendAndReceiveBlockingAndNot)
+TEST_F(Sockets, SendReceiveAndFailures)
 {
     EXPECT_TRUE(gives(zyn_socket_send(&client, "hello peer\n", 11), 11) && test::receive(peer, 11) == "hello peer\n");
     ASSERT_TRUE(test::send_all(peer, "hello game\n") && waiting(11) == 11u);
     char buffer[64] = {};
     EXPECT_TRUE(gives(zyn_socket_recv(&client, buffer, 5), 5)); // no more than asked for
-    EXPECT_TRUE(gives(zyn_socket_recv(&client, buffer + 5, sizeof buffer - 5), 6));
-    EXPECT_EQ(std::string(buffer), "hello game\n");
+    EXPECT_TRUE(gives(zyn_socket_recv(&client, buffer + 5, sizeof buffer - 5), 6)
+                && buffer == std::string("hello game\n"));
     EXPECT_TRUE(gives(zyn_socket_send(&client, buffer, 0), 0)); // no failure
     uint32_t on = 1, off = 0;
     ASSERT_TRUE(gives(zyn_socket_io(&client, ZYN_FIONBIO, &on), 1));
@@ -118,45 +105,56 @@ TEST_F(Sockets, SendAndReceiveBlockingAndNot)
     EXPECT_TRUE(fails(zyn_socket_io(&client, 0x8912 /* SIOCGIFCONF */, &on), 0, ZYN_WSAEINVAL));
     ASSERT_EQ(zyn_socket_io(&client, ZYN_FIONBIO, &off), 1);
 #endif
-    test::close_peer(peer);
-    EXPECT_TRUE(gives(zyn_socket_recv(&client, buffer, sizeof buffer), 0)); // the orderly close
-}
-
-TEST_F(Sockets, FailuresAndTheirCodes)
-{
+    // Failures, each with its code.
     zyn_socket s = kUntouched;
     const std::string closed = test::closed_loopback_port();
     EXPECT_TRUE(fails(zyn_socket_connect("127.0.0.1", closed.c_str(), &s), 0, ZYN_WSAECONNREFUSED));
     EXPECT_EQ(s, ZYN_INVALID_SOCKET);
     s = kUntouched; // resolver failures leave the variable alone
     const int not_found = ZYN_WSAHOST_NOT_FOUND, type_not_found = 10109;
-    EXPECT_TRUE(gives(zyn_socket_connect("no-such-host.invalid", "80", &s), 0, ZYN_ERR_CALL_FAILED, not_found));
-    EXPECT_EQ(zyn_socket_geterror(), not_found);
-    EXPECT_TRUE(gives(zyn_socket_connect("127.0.0.1", "no-such-service", &s), 0, ZYN_ERR_CALL_FAILED, type_not_found));
-    EXPECT_EQ(s, kUntouched);
+    EXPECT_TRUE(gives(zyn_socket_connect("no-such-host.invalid", "80", &s), 0, ZYN_ERR_CALL_FAILED, not_found)
+                && zyn_socket_geterror() == not_found);
+    EXPECT_TRUE(gives(zyn_socket_connect("127.0.0.1", "no-such-service", &s), 0, ZYN_ERR_CALL_FAILED, type_not_found)
+                && s == kUntouched);
     EXPECT_TRUE(gives(zyn_socket_connect("127.0.0.1", port.c_str(), nullptr), 0, ZYN_ERR_INVALID_ARGUMENT));
     // Bad lengths and buffers consume nothing.
-    char buffer[4] = {};
     uint32_t arg = 1;
+    const int inval = ZYN_WSAEINVAL, fault = ZYN_WSAEFAULT, notsock = ZYN_WSAENOTSOCK;
     ASSERT_TRUE(test::send_all(peer, "data") && waiting(4) == 4u);
-    EXPECT_TRUE(fails(zyn_socket_recv(&client, buffer, -1), -1, ZYN_WSAEINVAL));
-    EXPECT_TRUE(fails(zyn_socket_send(&client, buffer, -8), -1, ZYN_WSAEINVAL));
-    EXPECT_TRUE(fails(zyn_socket_recv(&client, nullptr, 4), -1, ZYN_WSAEFAULT));
-    EXPECT_TRUE(fails(zyn_socket_send(&client, nullptr, 4), -1, ZYN_WSAEFAULT));
-    EXPECT_TRUE(fails(zyn_socket_io(&client, ZYN_FIONREAD, nullptr), 0, ZYN_WSAEFAULT));
+    EXPECT_TRUE(fails(zyn_socket_recv(&client, buffer, -1), -1, inval)
+                && fails(zyn_socket_send(&client, buffer, -8), -1, inval));
+    EXPECT_TRUE(fails(zyn_socket_recv(&client, nullptr, 4), -1, fault)
+                && fails(zyn_socket_send(&client, nullptr, 4), -1, fault));
+    EXPECT_TRUE(fails(zyn_socket_io(&client, ZYN_FIONREAD, nullptr), 0, fault));
     EXPECT_TRUE(gives(zyn_socket_recv(&client, buffer, sizeof buffer), 4) && std::string(buffer, 4) == "data");
+    // Once the peer is gone a receive gives 0 (the orderly close) and a send fails, without a signal.
+#ifndef _WIN32
+    std::signal(SIGPIPE, SIG_DFL); // its default action would end this process
+#endif
+    test::close_peer(peer);
+    EXPECT_TRUE(gives(zyn_socket_recv(&client, buffer, sizeof buffer), 0));
+    int result = 0; // the first sends may still be taken; the reset follows on loopback
+    for (int i = 0; i < 200 && (result = zyn_socket_send(&client, "after close\n", 12)) != -1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int reset = zyn_get_extendederror();
+    EXPECT_TRUE(fails(result, -1, reset));
+#ifdef _WIN32
+    EXPECT_TRUE(reset == ZYN_WSAECONNRESET || reset == ZYN_WSAECONNABORTED || reset == 10058) << reset;
+#else
+    EXPECT_EQ(reset, ZYN_WSAECONNRESET);
+#endif
     // Closed, invalid and null sockets.
     const zyn_socket held = client;
     EXPECT_TRUE(gives(zyn_socket_close(&client), 1) && client == held); // the variable is the caller's to reset
     zyn_socket invalid = ZYN_INVALID_SOCKET;
     for (zyn_socket* each : {&client, &invalid}) {
-        EXPECT_TRUE(fails(zyn_socket_close(each), 0, ZYN_WSAENOTSOCK));
-        EXPECT_TRUE(fails(zyn_socket_recv(each, buffer, sizeof buffer), -1, ZYN_WSAENOTSOCK));
-        EXPECT_TRUE(fails(zyn_socket_send(each, buffer, sizeof buffer), -1, ZYN_WSAENOTSOCK));
-        EXPECT_TRUE(fails(zyn_socket_io(each, ZYN_FIONBIO, &arg), 0, ZYN_WSAENOTSOCK));
+        EXPECT_TRUE(fails(zyn_socket_close(each), 0, notsock)
+                    && fails(zyn_socket_io(each, ZYN_FIONBIO, &arg), 0, notsock));
+        EXPECT_TRUE(fails(zyn_socket_recv(each, buffer, 4), -1, notsock)
+                    && fails(zyn_socket_send(each, buffer, 4), -1, notsock));
     }
-    EXPECT_TRUE(gives(zyn_socket_close(nullptr), 0, ZYN_ERR_INVALID_ARGUMENT));
-    EXPECT_TRUE(gives(zyn_socket_recv(nullptr, buffer, sizeof buffer), 0, ZYN_ERR_INVALID_ARGUMENT));
+    EXPECT_TRUE(gives(zyn_socket_close(nullptr), 0, ZYN_ERR_INVALID_ARGUMENT)
+                && gives(zyn_socket_recv(nullptr, buffer, 4), 0, ZYN_ERR_INVALID_ARGUMENT));
 #ifndef _WIN32
     // A descriptor that is no socket (a pipe here; a zero-filled variable names
     // standard input) is refused as Winsock refuses it: neither switched nor closed.
@@ -164,33 +162,12 @@ TEST_F(Sockets, FailuresAndTheirCodes)
     ASSERT_EQ(::pipe(ends), 0);
     zyn_socket pipe_end = zyn_socket(ends[0]);
     uint32_t in = 77;
-    EXPECT_TRUE(gives(zyn_socket_io(&pipe_end, ZYN_FIONBIO, &arg), 0, ZYN_ERR_CALL_FAILED, -1));
-    EXPECT_EQ(::fcntl(ends[0], F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_TRUE(gives(zyn_socket_io(&pipe_end, ZYN_FIONBIO, &arg), 0, ZYN_ERR_CALL_FAILED, -1)
+                && (::fcntl(ends[0], F_GETFL) & O_NONBLOCK) == 0);
     EXPECT_TRUE(gives(zyn_socket_io(&pipe_end, ZYN_FIONREAD, &in), 0, ZYN_ERR_CALL_FAILED, -1) && in == 77u);
-    EXPECT_TRUE(fails(zyn_socket_close(&pipe_end), 0, ZYN_WSAENOTSOCK));
-    EXPECT_NE(::fcntl(ends[0], F_GETFD), -1) << "the pipe was closed";
+    EXPECT_TRUE(fails(zyn_socket_close(&pipe_end), 0, notsock) && ::fcntl(ends[0], F_GETFD) != -1); // not closed
     ::close(ends[0]);
     ::close(ends[1]);
-#endif
-}
-
-TEST_F(Sockets, SendAfterThePeerWentAwayFailsWithoutASignal)
-{
-#ifndef _WIN32
-    std::signal(SIGPIPE, SIG_DFL); // its default action would end this process
-#endif
-    test::close_peer(peer);
-    int result = 0; // the first sends may still be taken; the reset follows on loopback
-    for (int i = 0; i < 200 && result != -1; ++i) {
-        if ((result = zyn_socket_send(&client, "after close\n", 12)) != -1)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    const int code = zyn_get_extendederror();
-    EXPECT_TRUE(fails(result, -1, code));
-#ifdef _WIN32
-    EXPECT_TRUE(code == ZYN_WSAECONNRESET || code == ZYN_WSAECONNABORTED || code == 10058) << code;
-#else
-    EXPECT_EQ(code, ZYN_WSAECONNRESET);
 #endif
 }
 

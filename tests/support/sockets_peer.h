@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #ifdef _WIN32
 #  include <winsock2.h>
@@ -20,18 +21,17 @@ namespace test {
 #ifdef _WIN32
 using Native = SOCKET;
 inline void close_native(Native s) { closesocket(s); }
-inline int poll_native(pollfd* p) { return WSAPoll(p, 1, 5000); }
+#  define poll WSAPoll
 #else
 using Native = int;
 inline void close_native(Native s) { ::close(s); }
-inline int poll_native(pollfd* p) { return ::poll(p, 1, 5000); }
 #endif
 constexpr Native kNoSocket = Native(~uintptr_t(0));
 
 inline bool readable(Native s)
 {
     pollfd p{s, POLLIN, 0};
-    return poll_native(&p) > 0;
+    return poll(&p, 1, 5000) > 0;
 }
 
 // Listens on 127.0.0.1 at a port the system picks; the peers start Winsock for themselves.
@@ -70,34 +70,22 @@ inline Native accept_peer(Native listener)
     return readable(listener) ? ::accept(listener, nullptr, nullptr) : kNoSocket;
 }
 
-inline bool send_all(Native s, const std::string& bytes) // false when some were refused
+// Short texts only: false unless all of it was taken in one call.
+inline bool send_all(Native s, const std::string& bytes)
 {
-    for (size_t done = 0; done < bytes.size();) {
-        const auto sent = ::send(s, bytes.data() + done, int(bytes.size() - done), 0);
-        if (sent <= 0)
-            return false;
-        done += size_t(sent);
-    }
-    return true;
+    return ::send(s, bytes.data(), int(bytes.size()), 0) == static_cast<long>(bytes.size());
 }
 
 inline std::string receive(Native s, size_t count) // less when closed or after 5 s
 {
-    std::string bytes;
-    char chunk[4096];
-    for (long n = 1; n > 0 && bytes.size() < count && readable(s);) {
-        n = long(::recv(s, chunk, int(std::min(sizeof chunk, count - bytes.size())), 0));
-        bytes.append(chunk, size_t(std::max(n, 0L)));
-    }
-    return bytes;
+    std::string bytes(count, '\0');
+    size_t got = 0;
+    for (long n = 1; n > 0 && got < count && readable(s); got += size_t(std::max(n, 0L)))
+        n = long(::recv(s, &bytes[got], int(count - got), 0));
+    return bytes.substr(0, got);
 }
 
 // An orderly close: the other end reads 0.
-inline void close_peer(Native& s)
-{
-    if (s != kNoSocket)
-        close_native(s);
-    s = kNoSocket;
-}
+inline void close_peer(Native& s) { close_native(std::exchange(s, kNoSocket)); }
 
 } // namespace test
