@@ -7,13 +7,8 @@
 
 namespace test {
 
-class LoadedLibrary : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        zyn_unload();
-        ASSERT_EQ(zyn_init(""), 1);
-    }
+struct LoadedLibrary : ::testing::Test {
+    void SetUp() override { zyn_unload(); ASSERT_EQ(zyn_init(""), 1); }
     void TearDown() override { zyn_unload(); }
 };
 

@@ -11,11 +11,8 @@ public:
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
-    // The directory's path, without a trailing separator, in the platform's own form.
-    const std::string& path() const { return path_; }
-    // path() joined with a relative name using the platform's separator.
-    std::string join(const std::string& name) const;
+    const std::string& path() const { return path_; } // no trailing separator, in the platform's form
+    std::string join(const std::string& name) const;  // with the platform's separator
 
 private:
     std::string path_;
