@@ -18,9 +18,11 @@
 #include <X11/keysym.h>
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #endif
 
 namespace {
@@ -284,6 +286,24 @@ TEST_F(Capture, X11TitlesAndDisplays)
     EXPECT_FALSE(game.hooked());
     EXPECT_TRUE(start(title("display")));
     zyn_capture_stop_events();
+}
+
+TEST_F(Capture, MayBePolledFromAnotherThreadWhileTheGameStartsAndStopsIt)
+{
+    Game game(title("threads"));
+    std::atomic<bool> done{false};
+    std::atomic<int> heard{0};
+    std::thread poller([&] { while (!done) heard += zyn_capture_get_event() == ZYN_MEDIA_NEXT_TRACK; });
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(start(title("threads")));
+        game.press(XF86XK_AudioNext);
+        zyn_capture_stop_events();
+    }
+    done = true;
+    poller.join();
+    // Each key is taken by one poll at most; a missed one may be replaced by the next.
+    const int taken = heard + (zyn_capture_get_event() == ZYN_MEDIA_NEXT_TRACK);
+    EXPECT_TRUE(taken >= 1 && taken <= 20) << taken;
 }
 
 #endif
