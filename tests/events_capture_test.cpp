@@ -261,6 +261,8 @@ TEST_F(Capture, X11TitlesAndDisplays)
     Game framed(title("framed"), false, false, frame.id);
     {
         Game modern(title("caf\xc3\xa9"), false, true);
+        XStoreName(display, modern.id, "old name"); // not looked at beside _NET_WM_NAME
+        EXPECT_FALSE(start("old name"));
         ASSERT_TRUE(start(title("caf\xc3\xa9")));
         EXPECT_TRUE(modern.hooked());
         EXPECT_FALSE(latin1.hooked());
