@@ -1,77 +1,53 @@
-// The log on real files: the default file, opening, closing, bytes of narrow
-// and wide text, and formatted lines. The log has no frame and works unloaded.
+// The log on real files: the default file, opening, closing, narrow and wide text; it works unloaded.
 #include "support/files_support.h"
-#include "support/temp_dir.h"
-#include "support/wide.h"
 
-#include <filesystem>
-
-#if !defined(_WIN32)
-#include <sys/stat.h>
-#endif
-
-namespace fs = std::filesystem;
 using test::file_bytes;
+using test::lines;
 
 namespace {
-
-// The lines as the file holds them.
-std::string lines(std::initializer_list<std::string> items)
-{
-    std::string out;
-    for (const std::string& item : items)
-        out += item + test::kEol;
-    return out;
-}
 
 struct Log : ::testing::Test {
     void SetUp() override { log_close(), zyn_unload(), fs::current_path(dir.path()); }
     void TearDown() override { log_close(), fs::current_path(previous); } // before the directory goes
-    std::string default_file() const { return file_bytes(dir.join("default logfile.txt")); }
     const fs::path previous = fs::current_path();
     test::TempDir dir;
 };
 
-TEST_F(Log, LinesWithoutAnOpenLogGoToTheDefaultFileInTheCurrentDirectory)
+TEST_F(Log, WithoutAnOpenLogLinesGoToTheDefaultFileAndTheFirstOpenedFileStaysInUse)
 {
+    const std::string fallback = dir.join("default logfile.txt"), a = dir.join("a.log"), b = dir.join("b.log");
     zyn_seterror(7, -3);
     wlog_fwrite(ZW("n=%d"), 5);
-    EXPECT_EQ(default_file(), lines({"n=5"})); // flushed at once, before zyn_init
+    EXPECT_EQ(file_bytes(fallback), lines({"n=5"})); // flushed at once, before zyn_init
     log_close();
     log_close(); // closing twice is silent
     log_fwrite("m=%d", 6); // after a close the default file starts over
     wlog_write(ZW("w"));
-    EXPECT_EQ(default_file(), lines({"m=6", "w"}));
-    log_close();
-    log_open(dir.join("nodir/game.log")); // cannot be opened: the next line goes to the default file
-    log_write("fallback");
-    EXPECT_EQ(default_file(), lines({"fallback"}));
+    EXPECT_EQ(file_bytes(fallback), lines({"m=6", "w"}));
+    std::vector<std::string> unopened = {dir.join("nodir/game.log")}; // the next line goes to the default file
 #if !defined(_WIN32)
     ASSERT_EQ(mkfifo(dir.join("pipe").c_str(), 0600), 0); // a pipe as the log never blocks
-    for (int wide = 0; wide < 2; ++wide) {
-        log_close();
-        wide ? wlog_open(test::wide_path(dir.join("pipe"))) : log_open(dir.join("pipe"));
-        log_write("pipe");
-        EXPECT_EQ(default_file(), lines({"pipe"}));
-    }
+    unopened.push_back(dir.join("pipe"));
 #endif
+    for (const std::string& path : unopened) {
+        log_close();
+        log_open(path);
+        log_write(path);
+        EXPECT_EQ(file_bytes(fallback), lines({path}));
+    }
     EXPECT_TRUE(zyn_geterror() == 7 && zyn_get_extendederror() == -3 && !fs::exists(dir.join("nodir")));
-}
-
-TEST_F(Log, TheFirstOpenedFileStaysInUseAndEachOpenEmptiesItsFile)
-{
-    const std::string a = dir.join("a.log"), b = dir.join("b.log");
+    log_close();
     log_open(a);
-    log_open(b);
+    log_open(b); // the first opened file stays in use
     log_write("x");
     EXPECT_TRUE(file_bytes(a) == lines({"x"}) && !fs::exists(b));
     log_close();
-    log_open(a);
+    log_open(a); // each open empties its file
     EXPECT_EQ(file_bytes(a), "");
     log_write("fresh");
     log_close();
     wlog_open(test::wide_path(b));
-    wlog_open(test::wide_path(a));
+    log_open(a);
     wlog_write(ZW("wide name"));
     ASSERT_EQ(zyn_init(""), 1); // the log keeps its file across init and unload
     zyn_unload();
@@ -105,10 +81,10 @@ TEST_F(Log, BytesPassUnchangedWideCharactersAbove255BecomeMarksAndLongLinesAreCu
 #endif
     log_fwrite(nullptr);
     wlog_fwrite(ZW("end"));
-    EXPECT_EQ(file_bytes(path), lines({"caf\xc3\xa9 \xe6\x96\x87", std::string("nul\0in", 6), "caf\xe9 a?b?c", "pair ? end?",
-                                       "42-narrow-003.1-ff", std::string(2047, 'n'), std::string(2047, 'm'),
-                                       "-7 wide\xe9 narrow l|c   |   xy|%", "-9000000000 4000000000 12 1.234e+03    7", "",
-                                       std::string(2047, 'v'), "", "", "", "", "", "", "end"}));
+    EXPECT_EQ(file_bytes(path), lines({"caf\xc3\xa9 \xe6\x96\x87", std::string("nul\0in", 6), "caf\xe9 a?b?c",
+        "pair ? end?", "42-narrow-003.1-ff", std::string(2047, 'n'), std::string(2047, 'm'),
+        "-7 wide\xe9 narrow l|c   |   xy|%", "-9000000000 4000000000 12 1.234e+03    7", "", std::string(2047, 'v'),
+        "", "", "", "", "", "", "end"}));
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// Where the root of a path ends, in the platform's form: directory creation
-// walks from there and a removal never strips a separator of the root.
+// Where a path's root ends: directory creation walks from there and a removal never strips its separator.
 #include "files/fs_sys.h"
 #include "support/wide.h"
 
@@ -11,7 +10,7 @@ TEST(FilesPaths, RootsEndBeforeTheFirstComponent)
 {
     const std::pair<const zyn_wchar*, std::size_t> cases[] = {{ZW("saves\\slot"), 0}, {ZW("/saves"), 1},
 #if defined(_WIN32)
-        {ZW("\\\\server"), 8}, {ZW("C:\\saves"), 3}, {ZW("c:/saves"), 3}, {ZW("C:saves"), 2}, // a server name alone is all root
+        {ZW("\\\\server"), 8}, {ZW("C:\\saves"), 3}, {ZW("c:/saves"), 3}, {ZW("C:saves"), 2}, // a server alone is root
         {ZW("\\\\server\\share\\saves"), 15}, {ZW("\\\\?\\C:\\saves"), 7}};
 #else
         {ZW("\\\\saves"), 2}, {ZW("C:\\saves"), 0}}; // no drives here: "C:" is a name
