@@ -1,10 +1,5 @@
 // The process-wide event queue: order, the empty queue, the frame, unload and other threads.
-#include "support/loaded_library.h"
-#include "support/outcome.h"
-
-#include <zyn/zyn.h>
-
-#include <gtest/gtest.h>
+#include "support/library.h"
 
 #include <atomic>
 #include <functional>

@@ -1,7 +1,6 @@
 // Windows, a game folder with zyn.dll but no libcurl (support/run_without_libcurl.sh): all but HTTP works;
 // the HTTP layer fails to initialise with error 2, extended error 2 (CURLE_FAILED_INIT), as often as asked.
-#include "support/loaded_library.h"
-#include "support/outcome.h"
+#include "support/library.h"
 
 #include <windows.h>
 

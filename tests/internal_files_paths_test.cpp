@@ -1,6 +1,6 @@
 // Where a path's root ends: directory creation walks from there and a removal never strips its separator.
 #include "files/fs_sys.h"
-#include "support/wide.h"
+#include "support/library.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The connect loop over crafted address lists, natively and under Wine; on POSIX, the table to Winsock numbers.
 #include "sockets/socket_connect.h"
-#include "support/loaded_library.h"
+#include "support/library.h"
 #include "support/sockets_peer.h"
 
 #include <cstdlib>

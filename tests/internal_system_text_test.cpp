@@ -1,7 +1,7 @@
 // The dialogs' text pieces: filter parsing and result joining within a capacity.
 #include "system/dialogs.h"
 
-#include "support/wide.h"
+#include "support/library.h"
 
 #include <gtest/gtest.h>
 

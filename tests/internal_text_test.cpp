@@ -4,7 +4,7 @@
 // wstring_list's append of its own item.
 #include "base/utf16.h"
 #include "base/wstring_list.h"
-#include "support/wide.h"
+#include "support/library.h"
 #include "text/entity_table.h"
 #include "text/natural_order.h"
 

@@ -1,13 +1,8 @@
 // Random draws, the chance, rounding and percentages: ranges, the wrap-around, the frame and every error.
-#include "support/loaded_library.h"
-
-#include <zyn/zyn.h>
-
-#include <gtest/gtest.h>
+#include "support/library.h"
 
 #include <cmath>
 #include <set>
-
 
 class Numbers : public test::LoadedLibrary {};
 bool error_is(int code) { return zyn_geterror() == code && zyn_get_extendederror() == 0; }

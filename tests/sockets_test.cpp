@@ -1,6 +1,5 @@
 // TCP client sockets against a real peer on 127.0.0.1, natively and under Wine.
-#include "support/loaded_library.h"
-#include "support/outcome.h"
+#include "support/library.h"
 #include "support/sockets_peer.h"
 
 #include <chrono>

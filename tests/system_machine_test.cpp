@@ -1,19 +1,11 @@
 // The system family's reads of the machine: properties, process lists, registry and controllers.
-#include <zyn/zyn.h>
-
-#include "support/loaded_library.h"
-#include "support/outcome.h"
+#include "support/library.h"
 #include "support/temp_dir.h"
-#include "support/wide.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
 #include <thread>
 #include <tuple>
 #include <utility>

@@ -1,10 +1,5 @@
 // The text exports: strings (both twins through a typed test), natural sort, Base64, Latin-1/UTF-8, HTML entities.
-#include <zyn/zyn.h>
-
-#include "support/loaded_library.h"
-#include "support/wide.h"
-
-#include <gtest/gtest.h>
+#include "support/library.h"
 
 #include <cmath>
 #include <cstring>
@@ -35,7 +30,7 @@ template <class C> struct Text : test::LoadedLibrary {
 using Twins = ::testing::Types<char, zyn_wchar>;
 TYPED_TEST_SUITE(Text, Twins);
 
-TYPED_TEST(Text, ContainsReverseExtractAndAsciiClasses)
+TYPED_TEST(Text, ContainsReverseExtractAsciiClassesReplaceSplitAndSmash)
 {
     const auto t = TestFixture::t;
     const struct { const char *text, *search; uint32_t start, at; int error; } finds[] = {
@@ -59,11 +54,7 @@ TYPED_TEST(Text, ContainsReverseExtractAndAsciiClasses)
                       std::to_string(is_lower_case(t(r.text))), r.classes) << r.text;
     EXPECT_EQ(to_upper_case(t("Hello, World 1@[`{\xE4")), t("HELLO, WORLD 1@[`{\xE4"));
     EXPECT_TRUE(failed(to_lower_case(t("Hello, World 1@[`{\xC4")) == t("hello, world 1@[`{\xC4"), 0));
-}
 
-TYPED_TEST(Text, ReplaceSplitAndSmash)
-{
-    const auto t = TestFixture::t;
     const struct { const char *text, *search, *with; zyn_bool all; const char* out; } replaced[] = {
         {"a.b.c", ".", "", 1, "abc"}, {"a.b.c", ".", "", 0, "ab.c"}, {"aab", "ab", "X", 1, "aab"}, {"aaa", "aa", "b", 1, "ba"},
         {"xyxyx", "xy", "xyxy", 1, "xyxyxyxyx"}, {"ab", "abc", "Z", 1, "ab"}, {"one two two", "two", "2", 2, "one 2 2"}};

@@ -1,9 +1,8 @@
 // Helpers for the file and inventory tests: real files, wide paths, links, and a save made to fail part-way.
 #pragma once
 
-#include "support/loaded_library.h"
+#include "support/library.h"
 #include "support/temp_dir.h"
-#include "support/wide.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,8 +2,7 @@
 #pragma once
 
 #include "support/http_server.h"
-#include "support/loaded_library.h"
-#include "support/outcome.h"
+#include "support/library.h"
 #include "support/sockets_peer.h"
 
 #include <chrono>
