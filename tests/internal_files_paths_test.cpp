@@ -2,8 +2,6 @@
 #include "files/fs_sys.h"
 #include "support/library.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 TEST(FilesPaths, RootsEndBeforeTheFirstComponent)

@@ -3,10 +3,7 @@
 
 #include "support/library.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <string>
 #include <utility>
 #include <vector>
 

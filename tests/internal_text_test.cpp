@@ -8,10 +8,7 @@
 #include "text/entity_table.h"
 #include "text/natural_order.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
-
 
 int order(std::string_view a, std::string_view b) { return (zyn::text::natural_compare(a, b) > 0) - (zyn::text::natural_compare(a, b) < 0); }
 
