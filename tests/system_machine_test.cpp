@@ -253,7 +253,8 @@ struct Process {
         wchar_t exe[MAX_PATH] = {};
         MultiByteToWideChar(CP_UTF8, 0, (dir.path() + "\\" + name).c_str(), -1, exe, MAX_PATH);
         std::filesystem::copy_file(own_path(), exe);
-        STARTUPINFOW startup{sizeof startup};
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
         if (CreateProcessW(exe, nullptr, nullptr, nullptr, 0, CREATE_SUSPENDED, nullptr, nullptr, &startup, &info))
             id = info.dwProcessId;
     }
