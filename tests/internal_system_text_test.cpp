@@ -25,6 +25,7 @@ TEST(SystemText, FiltersPairNamesWithPatternsAndPathsStopAtTheLastWholeOneThatFi
         EXPECT_EQ(types, expected) << filter;
     }
     EXPECT_TRUE(parse_file_types(nullptr).empty());
+    EXPECT_EQ(split_chooser_answer("/x/no line end", ""), std::vector<std::string>{"/x/no line end"}); // all of it kept
 
     const std::vector<std::string> paths{"/a/one", "/b/two", "/c/three"};
     const std::string all = "/a/one\r\n/b/two\r\n/c/three";

@@ -290,6 +290,7 @@ TEST_F(System, ProcessNamesStayOnTheirOwnLine)
         {"ghost\xC4\xBB\xC4\xAA" "1\xC4\x8Aother.exe", "ghost??1?other.exe", ZW("ghost\u013B\u012A1\u010Aother.exe")},
 #if !defined(_WIN32)
         {"game.exe;*1\nother.exe", "game.exe;?1?other.exe", ZW("game.exe;?1?other.exe")},
+        {"*first-unit-of-a-long-name", "*first-unit-of-a-long-name", ZW("*first-unit-of-a-long-name")}, // none before
 #endif
     };
     for (const auto& [file, narrow, wide] : cases) {
