@@ -1,11 +1,8 @@
 // Loading and unloading (and what an unload releases across families), the last error and the calling frame.
-#include <zyn/zyn.h>
-
-#include <gtest/gtest.h>
-
+#include "support/library.h"
 
 struct Library : ::testing::Test { void SetUp() override { zyn_unload(); } void TearDown() override { zyn_unload(); } };
-bool error_is(int code, int extended = 0) { return zyn_geterror() == code && zyn_get_extendederror() == extended; }
+using test::error_is;
 
 TEST_F(Library, InitUnloadAndTheFrameSetTheLastErrorAsDocumented)
 {

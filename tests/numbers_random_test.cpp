@@ -5,7 +5,7 @@
 #include <set>
 
 class Numbers : public test::LoadedLibrary {};
-bool error_is(int code) { return zyn_geterror() == code && zyn_get_extendederror() == 0; }
+using test::error_is;
 
 // The values a draw gives until all wanted have shown up (seeds come from the clock), or 200000 calls.
 template <class Draw> std::set<int64_t> seen(Draw draw, size_t wanted)

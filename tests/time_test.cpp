@@ -1,16 +1,13 @@
 // Timers (states, units, pauses, forcing, the wall-clock timestamp), waiting and the CPU load fraction.
+#include "support/library.h"
 #include "time/cpu_load.h"
-
-#include <zyn/zyn.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <ctime>
 #include <thread>
 
 void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-bool error_is(int code) { return zyn_geterror() == code && zyn_get_extendederror() == 0; }
+using test::error_is;
 int64_t now_ns() { TimerRecord t{}; return zyn_timer_restart(&t) ? t.start : 0; } // the timers' own clock
 
 struct Timers : ::testing::Test { void SetUp() override { zyn_unload(); } }; // timers work without zyn_init

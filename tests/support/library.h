@@ -30,6 +30,9 @@ inline ::testing::AssertionResult gives(int64_t result, int64_t expected, int co
                                          << expected << " with " << code << "/" << extended;
 }
 
+// The last error is exactly (code, extended).
+inline bool error_is(int code, int extended = 0) { return zyn_geterror() == code && zyn_get_extendederror() == extended; }
+
 // ASCII-only widening for building test inputs.
 inline zyn_wstring widen_ascii(const std::string& s) { return zyn_wstring(s.begin(), s.end()); }
 
